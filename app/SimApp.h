@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/WinApp.h"
+
+class CSimApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};

@@ -1,0 +1,6 @@
+// PLACEHOLDER
+#include "engine/InternalError.h"
+
+#include <cstdlib>
+
+void InternalErrorExit(int nCode) { std::exit(nCode); }

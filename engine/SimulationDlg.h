@@ -1,0 +1,50 @@
+// The simulation window: its own copy of a system, the force law's constants,
+// the integration settings and view flags (engine/), and the full-screen
+// display that draws it (display/).
+#pragma once
+
+#include "platform/Dialog.h"
+#include "store/SystemDlg.h"
+
+class CSurface;
+class CScreen;
+
+class CSimulationDlg : public CDialog {
+public:
+    CSimulationDlg(CSystemDlg* pSystem, CWnd* pParent = nullptr);
+    ~CSimulationDlg() override;
+
+    // engine/: the integration phase of one tick (nothing while paused).
+    void Integrate();
+
+    // display/
+    BOOL OnInitDialog() override;
+    void OnDestroy() override;
+    void OnTimer(UINT nIDEvent) override;
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void DrawLegend();
+
+    // display
+    UINT m_nTimerId = 0;
+    int m_nScreenWidth = 0;
+    int m_nScreenHeight = 0;
+    CSurface* m_pSpriteSurface = nullptr;
+    CSurface* m_pCanvasSurface = nullptr;
+    CSurface* m_pBackBuffer = nullptr;
+    CSurface* m_pPrimarySurface = nullptr;
+    CScreen* m_pDirectDraw = nullptr;
+
+    // engine
+    CSystemDlg m_system;
+    double m_dForceConst = 0.0;
+    double m_dTimeStep = 0.0;
+    double m_dForceParam = 0.0;
+    int m_nStepsPerTick = 0;
+    int m_nPlanets = 0;
+
+    // view flags
+    int m_bTraces = 0;
+    int m_bVectors = 0;
+    int m_bPaused = 0;
+    int m_bLabels = 0;
+};

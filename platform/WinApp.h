@@ -1,0 +1,30 @@
+// The application object: one static instance whose InitInstance runs once.
+#pragma once
+
+#include "platform/Afx.h"
+#include "platform/Dialog.h"
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return FALSE; }
+    // Icon resource nID, kept for the whole run.
+    HICON LoadIcon(UINT nID) const;
+
+    CWnd* m_pMainWnd = nullptr;
+};
+
+CWinApp* AfxGetApp();
+void AfxEnableControlContainer();
+
+// Stands for the component runtime of the original platform: nothing to start here.
+long CoInitialize(void* pvReserved);
+void CoUninitialize();
+
+// The framework's entry point: builds the Qt application, runs InitInstance and
+// returns the process exit code.
+int AfxWinMain(int argc, char** argv);

@@ -1,0 +1,8 @@
+// The subcommands of quorvane-run; each file registers its own.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+void RegisterListCommands(CLI::App& app);      // list, resave
+void RegisterSimulateCommand(CLI::App& app);   // simulate
+void RegisterRenderCommand(CLI::App& app);     // render

@@ -1,0 +1,4 @@
+// PLACEHOLDER
+#include "tools/quorvane-run/Commands.h"
+
+void RegisterSimulateCommand(CLI::App&) {}
