@@ -1,0 +1,27 @@
+# Installation and the Debian package.
+include(GNUInstallDirs)
+
+install(TARGETS quorvane quorvane-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/packaging/quorvane-desktop DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/tools/packaging/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/examples/Quorvane.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
+foreach(size 16 32 48 64 128 256)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/res/icons/quorvane-${size}.png)
+    install(FILES ${CMAKE_SOURCE_DIR}/res/icons/quorvane-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quorvane.png)
+  endif()
+endforeach()
+
+set(CPACK_PACKAGE_NAME quorvane)
+set(CPACK_PACKAGE_VENDOR "Quorvane")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Simulatore della dinamica newtoniana nel piano")
+set(CPACK_PACKAGE_DESCRIPTION "Quorvane simulates systems of planets under Newtonian and other central forces, full screen, with traces, vectors and labels, and an editor for the systems.")
+set(CPACK_PACKAGE_CONTACT "Quorvane Team <quorvane@example.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvane Team <quorvane@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)
