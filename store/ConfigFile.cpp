@@ -1,7 +1,134 @@
-// PLACEHOLDER: loading and saving the whole file.
 #include "store/ConfigFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 const char* const kConfigFileName = "Quorvane.ini";
 
-BOOL LoadSystemsFromFile(const char*, CSystemList&, const std::function<void(const CSystemDlg&)>&) { return FALSE; }
-BOOL SaveSystemsToFile(const char*, const CSystemList&, CString*) { return FALSE; }
+BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
+                         const std::function<void(const CSystemDlg&)>& onAdded)
+{
+    // A folder opens like a file here, but it is no configuration file.
+    struct stat st;
+    if (!pszPath || (::stat(pszPath, &st) == 0 && S_ISDIR(st.st_mode))) return FALSE;
+    CStdioFile file(pszPath, CStdioFile::modeRead);
+    if (!file.IsOpen()) return FALSE;
+    CSystemDlg scratch;
+    while (scratch.ReadFromFile(file)) {
+        int n = systems.GetSize();
+        systems.SetSize(n + 1);
+        systems[n] = scratch;
+        if (onAdded) onAdded(systems[n]);
+    }
+    return TRUE;
+}
+
+namespace {
+std::string DirectoryOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// The file that a save must replace: the final target when the path is a
+// symbolic link (even a dangling one), so that the link itself stays.
+std::string FollowLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        ssize_t n = ::readlink(current.c_str(), &target[0], target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size()) return current;
+        target.resize(static_cast<size_t>(n));
+        current = (!target.empty() && target[0] == '/') ? target : DirectoryOf(current) + "/" + target;
+    }
+    return current;
+}
+
+mode_t CurrentUmask()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+}  // namespace
+
+BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError)
+{
+    if (!pszPath) pszPath = "";
+    auto fail = [&](int nErrno) {
+        if (pError) {
+            pError->Format("Impossibile salvare il file \"%s\": %s.", pszPath,
+                           QvFileErrorText(nErrno ? nErrno : EIO).c_str());
+        }
+        return FALSE;
+    };
+
+    const std::string target = FollowLinks(pszPath);
+    const std::string directory = DirectoryOf(target);
+
+    // The new file gets the old one's permissions, or those a new file would get.
+    mode_t mode = 0666 & ~CurrentUmask();
+    struct stat st;
+    bool exists = false;
+    if (::stat(target.c_str(), &st) == 0) {
+        exists = true;
+        if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+        // A file the user made read-only is not replaced behind their back.
+        if (::access(target.c_str(), W_OK) != 0) return fail(errno);
+        mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return fail(errno);
+    }
+
+    size_t slash = target.rfind('/');
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp = directory + "/." + base + ".XXXXXX";
+    int fd = ::mkstemp(&temp[0]);
+    if (fd < 0) return fail(errno);
+    // Keep the old owner where allowed (it is when saving as root).
+    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+    }
+    if (::fchmod(fd, mode) != 0) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return fail(err);
+    }
+    ::close(fd);
+
+    int err = 0;
+    {
+        CStdioFile file(temp.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
+        if (!file.IsOpen()) {
+            err = file.GetError();
+        } else {
+            for (int i = 0; i < systems.GetSize() && !file.GetError(); ++i) systems[i].WriteToFile(file);
+            file.Flush(true);
+            file.Close();
+            err = file.GetError();
+        }
+    }
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno ? errno : EIO;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return fail(err);
+    }
+
+    // Make the rename itself durable; a failure here no longer endangers either content.
+    int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return TRUE;
+}
