@@ -1,4 +1,146 @@
-// PLACEHOLDER
-#include "tools/quorvane-run/Commands.h"
+// simulate: a system of a configuration file run for a number of ticks exactly
+// as the simulation window runs it, without the window; the final state as
+// JSON, or every tick as CSV for plotting.
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
 
-void RegisterSimulateCommand(CLI::App&) {}
+#include "engine/SimulationDlg.h"
+#include "platform/CString.h"
+#include "store/ConfigFile.h"
+#include "tools/quorvane-run/Commands.h"
+#include "tools/quorvane-run/Json.h"
+
+namespace {
+
+struct SimulateOptions {
+    std::string file;
+    int nSystem = 0;
+    int nTicks = 0;
+    int nSpeed = 0;  // 0: no digit key pressed
+    bool bCsv = false;
+};
+
+// Output in large pieces; a write error ends the command with status 1.
+class COutput {
+public:
+    void Add(const std::string& text)
+    {
+        m_buffer += text;
+        if (m_buffer.size() >= 65536) Flush();
+    }
+    void Finish()
+    {
+        Flush();
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::cerr << "Errore di scrittura dell'uscita" << std::endl;
+            throw CLI::RuntimeError(1);
+        }
+    }
+
+private:
+    void Flush()
+    {
+        if (!m_buffer.empty()) std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
+        m_buffer.clear();
+    }
+    std::string m_buffer;
+};
+
+// Full precision in the "C" locale; nan, inf and -inf spelled as in the JSON.
+std::string CsvNumber(double d)
+{
+    if (std::isnan(d)) return "nan";
+    if (std::isinf(d)) return d > 0 ? "inf" : "-inf";
+    CString s;
+    s.Format("%.17g", d);
+    return s.str();
+}
+
+void AddCsvTick(COutput& out, int nTick, const CSimulationDlg& sim)
+{
+    for (int i = 0; i < sim.m_system.m_Planets.GetSize(); ++i) {
+        const CPlanet& p = sim.m_system.m_Planets[i];
+        std::string line = std::to_string(nTick) + ',' + std::to_string(i);
+        for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dFx, p.m_dFy}) line += ',' + CsvNumber(d);
+        line += '\n';
+        out.Add(line);
+    }
+}
+
+void Simulate(const SimulateOptions& opt)
+{
+    CSystemList systems;
+    if (!LoadSystemsFromFile(opt.file.c_str(), systems)) {
+        std::cerr << "File di configurazione \"" << opt.file << "\" mancante" << std::endl;
+        throw CLI::RuntimeError(1);
+    }
+    if (opt.nSystem < 0 || opt.nSystem >= systems.GetSize()) {
+        std::cerr << "Sistema " << opt.nSystem << " inesistente: il file \"" << opt.file << "\" ne contiene "
+                  << systems.GetSize() << " (indici da 0)" << std::endl;
+        throw CLI::RuntimeError(2);
+    }
+
+    // As the start button builds it; the digit key as the window receives it.
+    auto sim = std::make_unique<CSimulationDlg>(&systems[opt.nSystem], nullptr);
+    if (opt.nSpeed != 0) sim->OnKeyDown(static_cast<UINT>('0' + opt.nSpeed), 1, 0);
+
+    COutput out;
+    if (opt.bCsv) {
+        out.Add("tick,planet,x,y,vx,vy,fx,fy\n");
+        AddCsvTick(out, 0, *sim);
+        for (int t = 1; t <= opt.nTicks; ++t) {
+            sim->Integrate();
+            AddCsvTick(out, t, *sim);
+        }
+        out.Finish();
+        return;
+    }
+
+    for (int t = 0; t < opt.nTicks; ++t) sim->Integrate();
+    out.Add("{\"system\":" + QvJsonDump(QvJsonText(sim->m_system.m_strName)));
+    out.Add(",\"ticks\":" + std::to_string(opt.nTicks));
+    out.Add(",\"time_step\":" + QvJsonDump(QvJsonNumber(sim->m_dTimeStep)));
+    out.Add(",\"planets\":[");
+    for (int i = 0; i < sim->m_system.m_Planets.GetSize(); ++i) {
+        const CPlanet& p = sim->m_system.m_Planets[i];
+        nlohmann::ordered_json planet;
+        planet["name"] = QvJsonText(p.m_strName);
+        planet["x"] = QvJsonNumber(p.m_dX);
+        planet["y"] = QvJsonNumber(p.m_dY);
+        planet["vx"] = QvJsonNumber(p.m_dVx);
+        planet["vy"] = QvJsonNumber(p.m_dVy);
+        planet["fx"] = QvJsonNumber(p.m_dFx);
+        planet["fy"] = QvJsonNumber(p.m_dFy);
+        out.Add((i > 0 ? "," : "") + planet.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+    }
+    out.Add("]}\n");
+    out.Finish();
+}
+
+}  // namespace
+
+void RegisterSimulateCommand(CLI::App& app)
+{
+    auto opt = std::make_shared<SimulateOptions>();
+    CLI::App* cmd = app.add_subcommand(
+        "simulate",
+        "Runs system I of FILE (0-based, in file order) as the simulation window does, without drawing: the "
+        "state built as the start button builds it, the digit key D (1 to 9) applied before the first tick when "
+        "given, then T ticks of 300 Euler steps each.\n"
+        "Prints one JSON object: {\"system\",\"ticks\",\"time_step\",\"planets\":[{\"name\",\"x\",\"y\",\"vx\","
+        "\"vy\",\"fx\",\"fy\"}]}; numbers read back to the same double, values that are not finite are the "
+        "strings \"nan\", \"inf\", \"-inf\".\n"
+        "With --csv: a header line, then one line per tick and planet, tick,planet,x,y,vx,vy,fx,fy, from tick 0 "
+        "(the start) to tick T, numbers with 17 significant digits.\n"
+        "FILE that cannot be opened: exit status 1; I outside the file's systems: exit status 2.");
+    cmd->add_option("FILE", opt->file, "configuration file to read")->required();
+    cmd->add_option("--system", opt->nSystem, "index of the system, from 0")->required();
+    cmd->add_option("--ticks", opt->nTicks, "number of ticks (0 or more)")->required()->check(CLI::Range(0, INT_MAX));
+    cmd->add_option("--speed", opt->nSpeed, "digit key 1 to 9 pressed before the first tick")->check(CLI::Range(1, 9));
+    cmd->add_flag("--csv", opt->bCsv, "one CSV line per tick and planet instead of the JSON object");
+    cmd->callback([opt]() { Simulate(*opt); });
+}

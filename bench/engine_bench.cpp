@@ -1,0 +1,182 @@
+// One timer tick of the simulation (300 Euler steps) for growing systems and
+// each force law: nanoseconds per pair evaluation, and the largest system
+// whose tick still fits in the 20 ms timer period.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <ctime>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Euler.h"
+
+namespace {
+
+constexpr int kStepsPerTick = 300;
+constexpr double kTimeStep = 0.0002;
+constexpr double kTickBudgetSeconds = 0.020;
+
+// Type 0 inverse square, 1 with n = 3, 2 with k = -0.01 per pixel, 3 as 0.
+CForceLaw LawOfType(int nType)
+{
+    CForceLaw law;
+    law.nType = nType;
+    switch (nType) {
+    case 1: law.dParam = 3.0; law.dConst = 1e6; break;
+    case 2: law.dParam = -0.01; law.dConst = 1.0; break;
+    default: law.dConst = 10000.0; break;
+    }
+    return law;
+}
+
+// Planets spread over the screen, masses 1 to 5, slow drift; the same every time.
+std::vector<CPlanet> MakeSystem(int n)
+{
+    std::vector<CPlanet> planets(static_cast<size_t>(n));
+    std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+    auto next = [&seed]() {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(seed >> 11) / 9007199254740992.0;
+    };
+    for (CPlanet& p : planets) {
+        p.m_dX = 50.0 + 700.0 * next();
+        p.m_dY = 50.0 + 500.0 * next();
+        p.m_dVx = 20.0 * next() - 10.0;
+        p.m_dVy = 20.0 * next() - 10.0;
+        p.m_dMass = 1.0 + 4.0 * next();
+    }
+    return planets;
+}
+
+// Back to the start without touching the names, so that a tick is all we time.
+void Reset(std::vector<CPlanet>& planets, const std::vector<CPlanet>& start)
+{
+    for (size_t i = 0; i < planets.size(); ++i) {
+        planets[i].m_dX = start[i].m_dX;
+        planets[i].m_dY = start[i].m_dY;
+        planets[i].m_dVx = start[i].m_dVx;
+        planets[i].m_dVy = start[i].m_dVy;
+    }
+}
+
+// The plain pair loop, one pair at a time in the written order: the yardstick.
+void PlainLoopSteps(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps)
+{
+    for (int s = 0; s < nSteps; ++s) {
+        for (int i = 0; i < n; ++i) P[i].m_dFx = P[i].m_dFy = 0.0;
+        for (int i = 0; i < n - 1; ++i) {
+            for (int j = i + 1; j < n; ++j) {
+                const double dx = P[i].m_dX - P[j].m_dX;
+                const double dy = P[i].m_dY - P[j].m_dY;
+                const double r2 = dx * dx + dy * dy;
+                const double r = std::sqrt(r2);
+                double f;
+                switch (law.nType) {
+                case 1: f = (P[i].m_dMass * P[j].m_dMass * law.dConst) / std::pow(r, law.dParam); break;
+                case 2: f = std::exp(r * law.dParam) * P[i].m_dMass * P[j].m_dMass * law.dConst; break;
+                default: f = (P[i].m_dMass * P[j].m_dMass * law.dConst) / r2; break;
+                }
+                const double fx = (f * dx) / r;
+                const double fy = (f * dy) / r;
+                P[i].m_dFx -= fx;
+                P[j].m_dFx += fx;
+                P[i].m_dFy -= fy;
+                P[j].m_dFy += fy;
+            }
+        }
+        for (int i = 0; i < n; ++i) {
+            if (P[i].m_bFixed) continue;
+            P[i].m_dVx = P[i].m_dVx + (P[i].m_dFx * dt) / P[i].m_dMass;
+            P[i].m_dVy = P[i].m_dVy + (P[i].m_dFy * dt) / P[i].m_dMass;
+            P[i].m_dX = P[i].m_dX + P[i].m_dVx * dt;
+            P[i].m_dY = P[i].m_dY + P[i].m_dVy * dt;
+        }
+    }
+}
+
+using StepsFn = void (*)(CPlanet*, int, const CForceLaw&, double, int);
+
+void TickWith(benchmark::State& state, StepsFn steps)
+{
+    const int nType = static_cast<int>(state.range(0));
+    const int n = static_cast<int>(state.range(1));
+    const CForceLaw law = LawOfType(nType);
+    const std::vector<CPlanet> start = MakeSystem(n);
+    std::vector<CPlanet> planets = start;
+    for (auto _ : state) {
+        Reset(planets, start);
+        steps(planets.data(), n, law, kTimeStep, kStepsPerTick);
+        benchmark::DoNotOptimize(planets.data());
+        benchmark::ClobberMemory();
+    }
+    const double pairsPerTick = static_cast<double>(kStepsPerTick) * n * (n - 1) / 2.0;
+    // Seconds per pair (shown with an "n" suffix for nanoseconds).
+    state.counters["per_pair"] =
+        benchmark::Counter(pairsPerTick, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["ticks_per_s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_Tick(benchmark::State& state) { TickWith(state, EulerSteps); }
+void BM_TickPortable(benchmark::State& state) { TickWith(state, EulerStepsPortable); }
+void BM_TickPlainLoop(benchmark::State& state) { TickWith(state, PlainLoopSteps); }
+
+// Processor time of this thread: on a shared machine the wall clock also
+// counts the time other programs take from us.
+double ThreadSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
+}
+
+// Best of a few ticks, in seconds.
+double TickSeconds(int nType, int n)
+{
+    const CForceLaw law = LawOfType(nType);
+    const std::vector<CPlanet> start = MakeSystem(n);
+    std::vector<CPlanet> planets = start;
+    double best = 1e30;
+    for (int k = 0; k < 3; ++k) {
+        Reset(planets, start);
+        const double t0 = ThreadSeconds();
+        EulerSteps(planets.data(), n, law, kTimeStep, kStepsPerTick);
+        const double t1 = ThreadSeconds();
+        benchmark::DoNotOptimize(planets.data());
+        const double s = t1 - t0;
+        if (s < best) best = s;
+    }
+    return best;
+}
+
+// The largest N whose tick takes at most 20 ms, by bisection.
+void BM_LargestNIn20ms(benchmark::State& state)
+{
+    const int nType = static_cast<int>(state.range(0));
+    int good = 2;
+    for (auto _ : state) {
+        int lo = 2, hi = 4;
+        while (TickSeconds(nType, hi) <= kTickBudgetSeconds) {
+            lo = hi;
+            hi *= 2;
+        }
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            if (TickSeconds(nType, mid) <= kTickBudgetSeconds)
+                lo = mid;
+            else
+                hi = mid;
+        }
+        good = lo;
+    }
+    state.counters["largest_N"] = good;
+}
+
+}  // namespace
+
+BENCHMARK(BM_Tick)
+    ->ArgNames({"type", "N"})
+    ->ArgsProduct({{0, 1, 2, 3}, {2, 5, 10, 50, 100, 200, 400}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickPortable)->ArgNames({"type", "N"})->ArgsProduct({{0, 1, 2}, {10, 200}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickPlainLoop)->ArgNames({"type", "N"})->ArgsProduct({{0, 1, 2}, {10, 200}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LargestNIn20ms)->ArgName("type")->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);

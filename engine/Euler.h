@@ -1,0 +1,27 @@
+// The semi-implicit Euler step over the planet records of a run, free of any
+// window so that tests, benchmarks and quorvane-run can drive it directly.
+// Every implementation here gives the same bits as the plain pair loop: the
+// same IEEE double operations in the same order, nothing reassociated.
+#pragma once
+
+#include "store/Planet.h"
+
+// The force law of a run. Type 1 is F = m_i·m_j·dConst / pow(r, dParam), type 2
+// F = exp(r·dParam)·m_i·m_j·dConst; every other type (0, the unrealised
+// polynomial 3, and codes from hand-written files) is the inverse square
+// F = m_i·m_j·dConst / r².
+struct CForceLaw {
+    int nType = 0;
+    double dConst = 10000.0;
+    double dParam = 0.0;
+};
+
+// nSteps Euler steps of length dt over pPlanets[0..nPlanets-1], in place. Each
+// step clears the force accumulators, adds the force of every unordered pair
+// (i ascending, then j ascending), then moves every planet that is not fixed:
+// velocity first, then position with the new velocity. Allocates nothing.
+void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps);
+
+// The same arithmetic without the processor's vector units; chosen by
+// EulerSteps where those are missing. Exposed so that tests cover it too.
+void EulerStepsPortable(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps);
