@@ -3,11 +3,11 @@
 // display that draws it (display/).
 #pragma once
 
+#include <memory>
+
+#include "display/Surface.h"
 #include "platform/Dialog.h"
 #include "store/SystemDlg.h"
-
-class CSurface;
-class CScreen;
 
 class CSimulationDlg : public CDialog {
 public:
@@ -23,16 +23,21 @@ public:
     void OnTimer(UINT nIDEvent) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void DrawLegend();
+    // The display without its window parts (nullptr: off screen), used by
+    // OnInitDialog and OnDestroy, and by drawing without a window.
+    void SetUpDisplay(QWidget* pWindow);
+    void TearDownDisplay();
 
-    // display
+    // display: the canvas and the sprite surface belong to the screen object,
+    // the back buffer to the primary surface.
     UINT m_nTimerId = 0;
     int m_nScreenWidth = 0;
     int m_nScreenHeight = 0;
     CSurface* m_pSpriteSurface = nullptr;
     CSurface* m_pCanvasSurface = nullptr;
     CSurface* m_pBackBuffer = nullptr;
-    CSurface* m_pPrimarySurface = nullptr;
-    CScreen* m_pDirectDraw = nullptr;
+    std::unique_ptr<CSurface> m_pPrimarySurface;
+    std::unique_ptr<CScreen> m_pDirectDraw;
 
     // engine
     CSystemDlg m_system;

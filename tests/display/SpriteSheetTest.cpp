@@ -1,0 +1,85 @@
+// The sprite sheet as stored and as loaded: file format, grid, sizes, hues,
+// lighting and the black that makes it transparent.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include "res/Resources.h"
+#include "res/resource.h"
+
+namespace {
+
+int Le(const QByteArray& b, int at, int bytes)
+{
+    int v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+}  // namespace
+
+TEST(SpriteSheetTest, FileIsA24BitBottomUpUncompressedBitmap)
+{
+    QFile f(QStringLiteral(QV_SOURCE_DIR "/res/sprites.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray b = f.readAll();
+    ASSERT_EQ(b.size(), 54 + 400 * 3 * 150);
+    EXPECT_EQ(b.left(2), QByteArray("BM"));
+    EXPECT_EQ(Le(b, 18, 4), 400);
+    EXPECT_EQ(Le(b, 22, 4), 150);  // positive: bottom-up
+    EXPECT_EQ(Le(b, 28, 2), 24);
+    EXPECT_EQ(Le(b, 30, 4), 0);  // no compression
+    EXPECT_EQ(Le(b, 46, 4), 0);  // no colour table
+}
+
+TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
+{
+    const QImage sheet = QvLoadBitmapResource(IDB_SPRITES).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(sheet.size(), QSize(400, 150));
+    const int diameters[10] = {14, 16, 18, 18, 20, 22, 22, 24, 26, 28};
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 10; ++col) {
+            SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
+            const int ox = 40 * col, oy = 30 * row, d = diameters[col];
+            int minX = 40, maxX = -1, minY = 30, maxY = -1, brightest = -1;
+            double bx = 0, by = 0, nBright = 0;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const QRgb p = sheet.pixel(ox + x, oy + y);
+                    const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+                    const double dist2 = (x - 20.0) * (x - 20.0) + (y - 15.0) * (y - 15.0);
+                    const bool black = (p & 0xFFFFFF) == 0;
+                    // Inside the sphere nothing is black; well outside, everything is.
+                    if (dist2 <= (d / 2.0 - 1) * (d / 2.0 - 1)) {
+                        ASSERT_FALSE(black) << x << "," << y;
+                    }
+                    if (dist2 >= (d / 2.0 + 1) * (d / 2.0 + 1)) {
+                        ASSERT_TRUE(black) << x << "," << y;
+                    }
+                    if (black) continue;
+                    minX = std::min(minX, x), maxX = std::max(maxX, x);
+                    minY = std::min(minY, y), maxY = std::max(maxY, y);
+                    switch (row) {
+                    case 0: ASSERT_TRUE(r == g && g == b); break;
+                    case 1: ASSERT_TRUE(r == 0 && b == 0 && g > 0); break;
+                    case 2: ASSERT_TRUE(b == 0 && r > 0 && g > 0); break;
+                    case 3: ASSERT_TRUE(r == 0 && g > 0 && b > 0); break;
+                    case 4: ASSERT_TRUE(g == 0 && b == 0 && r > 0); break;
+                    }
+                    const int v = std::max({r, g, b});
+                    if (v > brightest) brightest = v, bx = 0, by = 0, nBright = 0;
+                    if (v == brightest) bx += x, by += y, ++nBright;
+                }
+            // Exactly as wide and high as the column's diameter, around (20, 15).
+            EXPECT_EQ(maxX - minX + 1, d);
+            EXPECT_EQ(maxY - minY + 1, d);
+            EXPECT_EQ(minX, 20 - d / 2);
+            EXPECT_EQ(minY, 15 - d / 2);
+            // Lit from the upper left, 4 pixels left of and 5 above the centre.
+            EXPECT_NEAR(bx / nBright, 16.0, 1.5);
+            EXPECT_NEAR(by / nBright, 10.0, 1.5);
+            const QRgb lowerRight = sheet.pixel(ox + 20 + d / 4, oy + 15 + d / 4);
+            EXPECT_LT(std::max({qRed(lowerRight), qGreen(lowerRight), qBlue(lowerRight)}), brightest / 2);
+        }
+}
