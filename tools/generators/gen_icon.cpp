@@ -1,5 +1,6 @@
 // Draws icon 128, a small ringed planet, at 32 x 32 and 16 x 16 pixels and
-// writes res/icon32.png and res/icon16.png (or into the folder given).
+// writes res/icon32.png and res/icon16.png (or into the folder given), and the
+// larger sizes of the desktop icon theme as res/icons/quorvane-<size>.png.
 // Usage: gen_icon [output-folder]
 #include <QImage>
 #include <QPainter>
@@ -62,8 +63,9 @@ QImage DrawPlanet(int size)
 int main(int argc, char** argv)
 {
     QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("res");
-    for (int size : {32, 16}) {
-        QString path = QStringLiteral("%1/icon%2.png").arg(folder).arg(size);
+    for (int size : {32, 16, 48, 64, 128, 256}) {
+        QString path = size <= 32 ? QStringLiteral("%1/icon%2.png").arg(folder).arg(size)
+                                  : QStringLiteral("%1/icons/quorvane-%2.png").arg(folder).arg(size);
         if (!DrawPlanet(size).save(path, "PNG")) {
             std::fprintf(stderr, "gen_icon: cannot write %s\n", path.toLocal8Bit().constData());
             return 1;

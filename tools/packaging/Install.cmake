@@ -5,11 +5,14 @@ install(TARGETS quorvane quorvane-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/packaging/quorvane-desktop DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/tools/packaging/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/examples/Quorvane.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
-foreach(size 16 32 48 64 128 256)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/res/icons/quorvane-${size}.png)
-    install(FILES ${CMAKE_SOURCE_DIR}/res/icons/quorvane-${size}.png
-      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quorvane.png)
-  endif()
+# The window's own icon sizes, then the larger ones of the desktop theme.
+foreach(size 16 32)
+  install(FILES ${CMAKE_SOURCE_DIR}/res/icon${size}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quorvane.png)
+endforeach()
+foreach(size 48 64 128 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/res/icons/quorvane-${size}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quorvane.png)
 endforeach()
 
 set(CPACK_PACKAGE_NAME quorvane)
