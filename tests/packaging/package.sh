@@ -25,5 +25,8 @@ if grep -E '_tests$|_bench$|/include/|\.a$' "$work/files"; then
   echo "unexpected files in the package"
   status=1
 fi
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package does not depend on Qt 6 Widgets"; status=1; }
+deps="$(dpkg-deb -f "$deb" Depends)"
+for d in libqt6widgets6 qt6-qpa-plugins; do
+  grep -q "$d" <<<"$deps" || { echo "package does not depend on $d"; status=1; }
+done
 exit $status
