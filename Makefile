@@ -2,8 +2,9 @@
 JOBS ?= $(shell nproc)
 GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 RUN_DIR := run
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan run test test-normal test-asan bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz fuzz bench clean
 
 all: build
 
@@ -31,10 +32,22 @@ test-normal: build
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan
+# libFuzzer targets, with clang and ASan+UBSan; `make fuzz` runs each for
+# FUZZ_SECONDS, `make test` for 60 seconds.
+build-fuzz: deps
+	@test -f build-fuzz/CMakeCache.txt || cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DQV_FUZZ=ON -DQV_SANITIZE=OFF -DQV_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+fuzz: build-fuzz
+	cd build-fuzz && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest -L fuzz --output-on-failure -j $(JOBS) --timeout $$(( $(FUZZ_SECONDS) + 600 ))
+
+test-fuzz: build-fuzz
+	cd build-fuzz && FUZZ_SECONDS=60 ctest -L fuzz --output-on-failure -j $(JOBS) --timeout 600
+
+test: test-normal test-asan test-fuzz
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

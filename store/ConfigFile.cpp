@@ -13,9 +13,11 @@ const char* const kConfigFileName = "Quorvane.ini";
 BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
                          const std::function<void(const CSystemDlg&)>& onAdded)
 {
-    // A folder opens like a file here, but it is no configuration file.
+    // Only a plain file is a configuration file: a folder opens like one here,
+    // a FIFO would wait for a writer for ever, and a device such as /dev/zero
+    // would give one endless line.
     struct stat st;
-    if (!pszPath || (::stat(pszPath, &st) == 0 && S_ISDIR(st.st_mode))) return FALSE;
+    if (!pszPath || (::stat(pszPath, &st) == 0 && !S_ISREG(st.st_mode))) return FALSE;
     CStdioFile file(pszPath, CStdioFile::modeRead);
     if (!file.IsOpen()) return FALSE;
     CSystemDlg scratch;

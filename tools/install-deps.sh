@@ -14,6 +14,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils # end-to-end tests of the real program
   fonts-dejavu-core                 # a known font for dialogs and labels
   locales                           # the Italian locale for the number-format tests
+  clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes of the fuzz build
 )
 
 missing=()
