@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -199,6 +200,10 @@ void QvDialogWindow::BuildControls(const DlgTemplate& t, const QvDialogBaseUnits
             int rowHeight = QFontMetrics(font()).height() + 2;
             if (r.height() > closed) c->setMaxVisibleItems(qMax(1, (r.height() - closed) / rowHeight));
             r.setHeight(closed);
+            // The template fixes the width, and every line is one text high: Qt
+            // need not measure each line, which a list of a million systems would feel.
+            c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            if (auto* view = qobject_cast<QListView*>(c->view())) view->setUniformItemSizes(true);
             w = c;
             break;
         }
