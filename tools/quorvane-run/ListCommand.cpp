@@ -20,41 +20,26 @@ void LoadOrExit(const std::string& path, CSystemList& systems)
 
 void PrintSystems(const CSystemList& systems)
 {
-    // Written piece by piece: a system may hold millions of planets.
-    std::string out = "{\"systems\":[";
+    CJsonOutput out;
+    out.Add("{\"systems\":[");
     for (int i = 0; i < systems.GetSize(); ++i) {
         const CSystemDlg& s = systems[i];
-        if (i > 0) out += ',';
-        out += "{\"name\":" + QvJsonDump(QvJsonText(s.m_strName));
-        out += ",\"force_type\":" + QvJsonDump(s.m_nForceType);
-        out += ",\"force_params\":" + QvJsonDump(QvJsonText(s.m_strForceParams));
-        out += ",\"planets\":[";
+        out.Add((i > 0 ? ",{\"name\":" : "{\"name\":") + QvJsonDump(QvJsonText(s.m_strName)));
+        out.Add(",\"force_type\":" + std::to_string(s.m_nForceType));
+        out.Add(",\"force_params\":" + QvJsonDump(QvJsonText(s.m_strForceParams)));
+        out.Add(",\"planets\":[");
         for (int k = 0; k < s.m_Planets.GetSize(); ++k) {
             const CPlanet& p = s.m_Planets[k];
-            nlohmann::ordered_json planet;
-            planet["name"] = QvJsonText(p.m_strName);
-            planet["x"] = QvJsonNumber(p.m_dX);
-            planet["y"] = QvJsonNumber(p.m_dY);
-            planet["vx"] = QvJsonNumber(p.m_dVx);
-            planet["vy"] = QvJsonNumber(p.m_dVy);
+            nlohmann::ordered_json planet = QvJsonPlanet(p);
             planet["mass"] = QvJsonNumber(p.m_dMass);
             planet["fixed"] = p.m_bFixed;
             planet["sprite_x"] = p.m_nSpriteX;
-            if (k > 0) out += ',';
-            out += planet.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-            if (out.size() >= 65536) {
-                std::fwrite(out.data(), 1, out.size(), stdout);
-                out.clear();
-            }
+            out.Add((k > 0 ? "," : "") + QvJsonDump(planet));
         }
-        out += "]}";
+        out.Add("]}");
     }
-    out += "]}\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::cerr << "Errore di scrittura dell'uscita" << std::endl;
-        throw CLI::RuntimeError(1);
-    }
+    out.Add("]}\n");
+    out.Finish();
 }
 }  // namespace
 

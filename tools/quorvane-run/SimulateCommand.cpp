@@ -24,32 +24,6 @@ struct SimulateOptions {
     bool bCsv = false;
 };
 
-// Output in large pieces; a write error ends the command with status 1.
-class COutput {
-public:
-    void Add(const std::string& text)
-    {
-        m_buffer += text;
-        if (m_buffer.size() >= 65536) Flush();
-    }
-    void Finish()
-    {
-        Flush();
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::cerr << "Errore di scrittura dell'uscita" << std::endl;
-            throw CLI::RuntimeError(1);
-        }
-    }
-
-private:
-    void Flush()
-    {
-        if (!m_buffer.empty()) std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
-        m_buffer.clear();
-    }
-    std::string m_buffer;
-};
-
 // Full precision in the "C" locale; nan, inf and -inf spelled as in the JSON.
 std::string CsvNumber(double d)
 {
@@ -60,7 +34,7 @@ std::string CsvNumber(double d)
     return s.str();
 }
 
-void AddCsvTick(COutput& out, int nTick, const CSimulationDlg& sim)
+void AddCsvTick(CJsonOutput& out, int nTick, const CSimulationDlg& sim)
 {
     for (int i = 0; i < sim.m_system.m_Planets.GetSize(); ++i) {
         const CPlanet& p = sim.m_system.m_Planets[i];
@@ -88,7 +62,7 @@ void Simulate(const SimulateOptions& opt)
     auto sim = std::make_unique<CSimulationDlg>(&systems[opt.nSystem], nullptr);
     if (opt.nSpeed != 0) sim->OnKeyDown(static_cast<UINT>('0' + opt.nSpeed), 1, 0);
 
-    COutput out;
+    CJsonOutput out;
     if (opt.bCsv) {
         out.Add("tick,planet,x,y,vx,vy,fx,fy\n");
         AddCsvTick(out, 0, *sim);
@@ -107,15 +81,10 @@ void Simulate(const SimulateOptions& opt)
     out.Add(",\"planets\":[");
     for (int i = 0; i < sim->m_system.m_Planets.GetSize(); ++i) {
         const CPlanet& p = sim->m_system.m_Planets[i];
-        nlohmann::ordered_json planet;
-        planet["name"] = QvJsonText(p.m_strName);
-        planet["x"] = QvJsonNumber(p.m_dX);
-        planet["y"] = QvJsonNumber(p.m_dY);
-        planet["vx"] = QvJsonNumber(p.m_dVx);
-        planet["vy"] = QvJsonNumber(p.m_dVy);
+        nlohmann::ordered_json planet = QvJsonPlanet(p);
         planet["fx"] = QvJsonNumber(p.m_dFx);
         planet["fy"] = QvJsonNumber(p.m_dFy);
-        out.Add((i > 0 ? "," : "") + planet.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+        out.Add((i > 0 ? "," : "") + QvJsonDump(planet));
     }
     out.Add("]}\n");
     out.Finish();
