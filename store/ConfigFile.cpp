@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -61,6 +63,28 @@ mode_t CurrentUmask()
     mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+}  // namespace
+
+namespace {
+// A save that was killed half way leaves its temporary file behind. The next
+// save removes those of its own file, once they are old enough that no other
+// instance can still be writing them.
+void RemoveStaleTemporaries(const std::string& directory, const std::string& base, const std::string& current)
+{
+    const std::string prefix = "." + base + ".";
+    const time_t cutoff = std::time(nullptr) - 10 * 60;
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string path = directory + "/" + name;
+        struct stat st;
+        if (path != current && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < cutoff)
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
 }
 }  // namespace
 
@@ -125,6 +149,8 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
         ::unlink(temp.c_str());
         return fail(err);
     }
+
+    RemoveStaleTemporaries(directory, base, temp);
 
     // Make the rename itself durable; a failure here no longer endangers either content.
     int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);

@@ -9,6 +9,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 
 #include "app/MainDlg.h"
 #include "res/resource.h"
@@ -250,4 +251,26 @@ TEST(SaveFailures, MainWindowReportsAFailedSaveAndKeepsTheChangedList)
     EXPECT_EQ(dlg.m_Systems[1].m_Planets.GetSize(), 30);
     EXPECT_EQ(ReadBytes("Quorvane.ini"), oldBytes);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Quorvane.ini"});
+}
+
+TEST(CrashSafeSave, LeftoversOfKilledSavesGoOnceTheyAreOld)
+{
+    TempDir dir;
+    const std::string path = dir.Path() + "/Quorvane.ini";
+    const std::string old = dir.Path() + "/.Quorvane.ini.a1B2c3", young = dir.Path() + "/.Quorvane.ini.d4E5f6",
+                      other = dir.Path() + "/.Altro.ini.g7H8i9";
+    for (const std::string& p : {old, young, other}) WriteBytes(p, "half a save");
+    const timeval hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimes(old.c_str(), hourAgo), 0);
+    ASSERT_EQ(::utimes(other.c_str(), hourAgo), 0);
+
+    CSystemList list;
+    FillList(list, "S", 2, 2);
+    ASSERT_TRUE(SaveSystemsToFile(path.c_str(), list));
+    EXPECT_EQ(ReadBytes(path), SavedBytes(list));
+    // Only the old leftover of this very file goes; one that another save may
+    // still be writing, and those of other files, stay.
+    EXPECT_NE(::access(old.c_str(), F_OK), 0);
+    EXPECT_EQ(::access(young.c_str(), F_OK), 0);
+    EXPECT_EQ(::access(other.c_str(), F_OK), 0);
 }
