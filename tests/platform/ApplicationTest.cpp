@@ -42,8 +42,7 @@ TEST(Application, NoDisplayIsAClearFailureNotACrash)
     std::FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
     std::string out;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    for (char buf[512]; std::fgets(buf, sizeof buf, p);) out += buf;
     int status = pclose(p);
     ASSERT_TRUE(WIFEXITED(status)) << out;
     EXPECT_EQ(WEXITSTATUS(status), 1) << out;

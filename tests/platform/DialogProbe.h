@@ -11,9 +11,7 @@
 #include "platform/Dialog.h"
 
 struct KeyRecord {
-    UINT vk;
-    UINT repeat;
-    UINT flags;
+    UINT vk, repeat, flags;
 };
 
 class CProbeDlg : public CDialog {

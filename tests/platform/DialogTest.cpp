@@ -1,11 +1,7 @@
 // The dialog layer: window lifetime, template layout, command routing and keys.
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QFontMetrics>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -16,39 +12,46 @@
 
 namespace {
 
+using Log = std::vector<std::string>;
+
 TEST(DialogLifetime, WindowExistsOnlyInsideDoModal)
 {
     CProbeDlg dlg(IDD_QUORVANE_DIALOG);
-    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dlg.GetDlgItem(IDOK), nullptr);
     bool visible = false;
     QString title;
     INT_PTR r = RunDialog(dlg, [&](CDialog& d) {
-        visible = d.GetSafeHwnd() && d.GetSafeHwnd()->isVisible();
+        visible = d.GetSafeHwnd()->isVisible();
         title = d.GetSafeHwnd()->windowTitle();
         d.EndDialog(42);
     });
     EXPECT_EQ(r, 42);
     EXPECT_TRUE(visible);
     EXPECT_EQ(title, QStringLiteral("Quorvane"));
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "destroy"}));
+    EXPECT_EQ(dlg.log, (Log{"init", "destroy"}));
     EXPECT_TRUE(dlg.windowAtDestroy);
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
     EXPECT_EQ(dlg.GetDlgItem(IDOK), nullptr);
 
-    // The same object runs again with a fresh window; EndDialog inside
-    // OnInitDialog ends it before the loop.
+    // The same object runs again with a fresh window; OnInitDialog returning FALSE
+    // keeps the focus where it put it.
+    dlg.init = [&dlg] {
+        dlg.GetDlgItem(IDC_SYSTEMS)->setFocus();
+        return FALSE;
+    };
+    RunDialog(dlg, [](CDialog& d) {
+        EXPECT_EQ(d.GetSafeHwnd()->focusWidget(), d.GetDlgItem(IDC_SYSTEMS));
+        d.EndDialog(IDOK);
+    });
+    // EndDialog inside OnInitDialog ends it before the loop.
     dlg.log.clear();
     dlg.init = [&dlg] {
         dlg.EndDialog(IDOK);
         return TRUE;
     };
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "destroy"}));
+    EXPECT_EQ(dlg.log, (Log{"init", "destroy"}));
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
-
-    CProbeDlg missing(9999);
-    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(CProbeDlg(9999).DoModal(), -1);
 }
 
 TEST(DialogLifetime, NestedModalLoops)
@@ -61,7 +64,6 @@ TEST(DialogLifetime, NestedModalLoops)
         if (&d == &outer) {
             innerResult = inner.DoModal();
             EXPECT_EQ(inner.GetSafeHwnd(), nullptr);
-            EXPECT_NE(outer.GetSafeHwnd(), nullptr);
             outer.EndDialog(IDCANCEL);
         } else if (&d == &inner) {
             EXPECT_EQ(inner.GetSafeHwnd()->parentWidget(), outer.GetSafeHwnd());
@@ -77,7 +79,7 @@ TEST(DialogLifetime, NestedModalLoops)
     QvSetDialogOpenedHook(nullptr);
     EXPECT_EQ(innerResult, IDOK);
     EXPECT_EQ(thirdResult, IDCANCEL);
-    EXPECT_EQ(outer.log, (std::vector<std::string>{"init", "destroy"}));
+    EXPECT_EQ(outer.log, (Log{"init", "destroy"}));
 }
 
 TEST(DialogLayout, ControlsFollowTemplateInDialogUnits)
@@ -90,9 +92,11 @@ TEST(DialogLayout, ControlsFollowTemplateInDialogUnits)
         // Base units computed independently from the dialog font.
         QFontMetrics fm(w->font());
         int letters = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        QvDialogBaseUnits u{(letters / 26 + 1) / 2, fm.height()};
+        auto px = [u = QvDialogBaseUnits{(letters / 26 + 1) / 2, fm.height()}](int x, int y, int cx, int cy) {
+            return QRect((x * u.cx + 2) / 4, (y * u.cy + 4) / 8, (cx * u.cx + 2) / 4, (cy * u.cy + 4) / 8);
+        };
         EXPECT_EQ(w->font().pointSize(), 8);
-        EXPECT_EQ(w->size(), QSize((t->cx * u.cx + 2) / 4, (t->cy * u.cy + 4) / 8));
+        EXPECT_EQ(w->size(), px(0, 0, t->cx, t->cy).size());
         EXPECT_EQ(w->minimumSize(), w->maximumSize());
 
         std::vector<QWidget*> tabStops;
@@ -101,7 +105,7 @@ TEST(DialogLayout, ControlsFollowTemplateInDialogUnits)
             if (it.id == -1) continue;
             QWidget* c = d.GetDlgItem(it.id);
             ASSERT_NE(c, nullptr) << it.id;
-            QRect expected((it.x * u.cx + 2) / 4, (it.y * u.cy + 4) / 8, (it.cx * u.cx + 2) / 4, (it.cy * u.cy + 4) / 8);
+            QRect expected = px(it.x, it.y, it.cx, it.cy);
             if (it.kind == DlgItemKind::ComboBox) {
                 // Closed height is the platform's own; the template's includes the list.
                 EXPECT_EQ(c->geometry().topLeft(), expected.topLeft()) << it.id;
@@ -114,8 +118,7 @@ TEST(DialogLayout, ControlsFollowTemplateInDialogUnits)
         }
         // The force-law combo box is filled from the template, unsorted, without selection.
         auto* laws = qobject_cast<QComboBox*>(d.GetDlgItem(IDC_FORCETYPE));
-        ASSERT_NE(laws, nullptr);
-        ASSERT_EQ(laws->count(), 4);
+        ASSERT_TRUE(laws && laws->count() == 4);
         EXPECT_EQ(laws->itemText(0), QStringLiteral("Quadratica (1/r^2, nessun parametro)"));
         EXPECT_EQ(laws->currentIndex(), -1);
 
@@ -131,61 +134,42 @@ TEST(DialogLayout, ControlsFollowTemplateInDialogUnits)
     });
 }
 
-TEST(DialogLayout, FocusStaysWhereOnInitDialogPutItWhenItReturnsFalse)
-{
-    CProbeDlg dlg(IDD_QUORVANE_DIALOG);
-    dlg.init = [&dlg] {
-        dlg.GetDlgItem(IDC_SYSTEMS)->setFocus();
-        return FALSE;
-    };
-    RunDialog(dlg, [](CDialog& d) {
-        EXPECT_EQ(d.GetSafeHwnd()->focusWidget(), d.GetDlgItem(IDC_SYSTEMS));
-        d.EndDialog(IDOK);
-    });
-}
-
-TEST(DialogCommands, EnterAndEscapeRouting)
+TEST(DialogCommands, EnterEscapeAndTheCloseBox)
 {
     CProbeDlg dlg(IDD_QUORVANE_DIALOG);
     RunDialog(dlg, [](CDialog& d) {
         auto& p = static_cast<CProbeDlg&>(d);
         auto press = [&d](int id, Qt::Key key) {
-            QWidget* w = d.GetDlgItem(id);
-            w->setFocus();
-            QTest::keyClick(w, key);
+            d.GetDlgItem(id)->setFocus();
+            QTest::keyClick(d.GetDlgItem(id), key);
         };
-        // Default button from the chooser; a focused push button runs its own command.
+        // Default button from the chooser; a focused push button runs its own command;
+        // the read-only help text keeps Enter (it wants Return); a click is the button's command.
         press(IDC_SYSTEMS, Qt::Key_Return);
         press(IDC_ADDSYSTEM, Qt::Key_Return);
         press(IDC_SYSTEMS, Qt::Key_Enter);
-        // The read-only help text keeps Enter (it wants Return).
         press(IDC_HELPTEXT, Qt::Key_Return);
-        // A click is the button's command; a click on "OK" too.
         QTest::mouseClick(d.GetDlgItem(IDC_ADDSYSTEM), Qt::LeftButton);
-        EXPECT_EQ(p.log, (std::vector<std::string>{"init", "ok", "add", "ok", "add"}));
+        EXPECT_EQ(p.log, (Log{"init", "ok", "add", "ok", "add"}));
         p.log.clear();
         press(IDC_HELPTEXT, Qt::Key_Escape);
-        EXPECT_EQ(p.log, (std::vector<std::string>{"cancel"}));
     });
-    EXPECT_EQ(dlg.log.back(), "destroy");
-}
+    EXPECT_EQ(dlg.log, (Log{"cancel", "destroy"}));
 
-TEST(DialogCommands, CloseBoxIsCancel)
-{
-    CProbeDlg dlg(IDD_SYSTEM);
-    INT_PTR r = RunDialog(dlg, [](CDialog& d) { d.GetSafeHwnd()->close(); });
-    EXPECT_EQ(r, IDCANCEL);
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "cancel", "destroy"}));
-}
-
-TEST(DialogCommands, WindowWithoutControlsEndsWithEnterOrEscape)
-{
-    CProbeDlg a(IDD_SIMULATION);
-    EXPECT_EQ(RunDialog(a, [](CDialog& d) { QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Return); }), IDOK);
-    CProbeDlg b(IDD_SIMULATION);
-    EXPECT_EQ(RunDialog(b, [](CDialog& d) { QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Escape); }), IDCANCEL);
-    EXPECT_TRUE(a.keys.empty());
-    EXPECT_TRUE(b.keys.empty());
+    // The close box is Cancel; a window without controls still ends with Enter or Escape.
+    const struct {
+        UINT id;
+        std::function<void(QWidget*)> act;
+        INT_PTR result;
+    } cases[] = {{IDD_SYSTEM, [](QWidget* w) { w->close(); }, IDCANCEL},
+                 {IDD_SIMULATION, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, IDOK},
+                 {IDD_SIMULATION, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }, IDCANCEL}};
+    for (const auto& c : cases) {
+        CProbeDlg probe(c.id);
+        EXPECT_EQ(RunDialog(probe, [&c](CDialog& d) { c.act(d.GetSafeHwnd()); }), c.result);
+        EXPECT_EQ(probe.log, (Log{"init", c.result == IDOK ? "ok" : "cancel", "destroy"}));
+        EXPECT_TRUE(probe.keys.empty());
+    }
 }
 
 TEST(DialogKeys, VirtualKeyCodes)
@@ -193,15 +177,11 @@ TEST(DialogKeys, VirtualKeyCodes)
     CProbeDlg dlg(IDD_SIMULATION);
     RunDialog(dlg, [](CDialog& d) {
         QWidget* w = d.GetSafeHwnd();
-        QTest::keyClick(w, Qt::Key_T);
-        QTest::keyClick(w, Qt::Key_T, Qt::ShiftModifier);  // Shift itself, then T
-        QTest::keyClick(w, Qt::Key_5);
-        QTest::keyClick(w, Qt::Key_5, Qt::KeypadModifier);
-        QTest::keyClick(w, Qt::Key_0, Qt::KeypadModifier);
-        QTest::keyClick(w, Qt::Key_F1);
-        QTest::keyClick(w, Qt::Key_F12);
-        QTest::keyClick(w, Qt::Key_Left);
-        QTest::keyClick(w, Qt::Key_T, Qt::AltModifier);  // a system key: not a key-down
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> presses[] = {
+            {Qt::Key_T, {}}, {Qt::Key_T, Qt::ShiftModifier} /* Shift itself, then T */, {Qt::Key_5, {}},
+            {Qt::Key_5, Qt::KeypadModifier}, {Qt::Key_0, Qt::KeypadModifier}, {Qt::Key_F1, {}}, {Qt::Key_F12, {}},
+            {Qt::Key_Left, {}}, {Qt::Key_T, Qt::AltModifier} /* a system key: not a key-down */};
+        for (const auto& [key, mods] : presses) QTest::keyClick(w, key, mods);
         // Auto-repeat: one key-down per repeated press, flagged as already down.
         for (int i = 0; i < 3; ++i) {
             QKeyEvent e(QEvent::KeyPress, Qt::Key_V, Qt::NoModifier, QStringLiteral("v"), i > 0);
@@ -209,20 +189,15 @@ TEST(DialogKeys, VirtualKeyCodes)
         }
         QTest::keyClick(w, Qt::Key_Escape);
     });
-    std::vector<UINT> codes;
+    std::vector<UINT> codes, repeated;
     for (const KeyRecord& k : dlg.keys) {
         codes.push_back(k.vk);
+        repeated.push_back(k.flags & 0x4000u);
         EXPECT_EQ(k.repeat, 1u);
     }
     EXPECT_EQ(codes, (std::vector<UINT>{0x54, 0x10, 0x54, 0x35, 0x65, 0x60, 0x70, 0x7B, 0x25, 0x56, 0x56, 0x56}));
-    ASSERT_EQ(dlg.keys.size(), 12u);
-    EXPECT_EQ(dlg.keys[9].flags & 0x4000u, 0u);
-    EXPECT_EQ(dlg.keys[10].flags & 0x4000u, 0x4000u);
-    EXPECT_EQ(dlg.keys[11].flags & 0x4000u, 0x4000u);
-}
+    EXPECT_EQ(repeated, (std::vector<UINT>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x4000}));
 
-TEST(DialogKeys, ShiftedTopRowDigitsOnX11)
-{
     // Shift+1 on an X11 keyboard arrives as "!" with key code 10: still the 1 key.
     EXPECT_EQ(QvVirtualKeyFromQt(Qt::Key_Exclam, Qt::ShiftModifier, 10), 0x31u);
     EXPECT_EQ(QvVirtualKeyFromQt(Qt::Key_Equal, Qt::ShiftModifier, 19), 0x30u);
@@ -230,7 +205,7 @@ TEST(DialogKeys, ShiftedTopRowDigitsOnX11)
     EXPECT_EQ(QvVirtualKeyFromQt(Qt::Key_Home, Qt::KeypadModifier, 79), 0x24u);
 }
 
-TEST(DialogTimer, TicksUntilKilled)
+TEST(DialogTimerAndCursor, TimerTicksUntilKilledAndTheCursorCounts)
 {
     CProbeDlg dlg(IDD_SIMULATION);
     dlg.init = [&dlg] {
@@ -247,23 +222,18 @@ TEST(DialogTimer, TicksUntilKilled)
         EXPECT_EQ(p.ticks.size(), n);
         d.EndDialog(IDOK);
     });
-    for (UINT id : dlg.ticks) EXPECT_EQ(id, 101u);
+    EXPECT_EQ(dlg.ticks, std::vector<UINT>(dlg.ticks.size(), 101u));
     EXPECT_EQ(dlg.SetTimer(101, 20), 0u);  // no window, no timer
-}
 
-TEST(DialogCursor, CounterLikeTheOriginal)
-{
-    EXPECT_EQ(ShowCursor(FALSE), -1);
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-    EXPECT_EQ(ShowCursor(FALSE), -2);
-    EXPECT_EQ(ShowCursor(TRUE), -1);
-    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ShowCursor(TRUE), 0);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ShowCursor(TRUE), 1);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ShowCursor(FALSE), 0);
+    // The cursor is hidden while the count is negative, as on the original platform.
+    const std::tuple<BOOL, int, bool> steps[] = {{FALSE, -1, true}, {FALSE, -2, true}, {TRUE, -1, true},
+                                                 {TRUE, 0, false},  {TRUE, 1, false},  {FALSE, 0, false}};
+    for (const auto& [show, count, hidden] : steps) {
+        EXPECT_EQ(ShowCursor(show), count);
+        const QCursor* c = QGuiApplication::overrideCursor();
+        EXPECT_EQ(c && c->shape() == Qt::BlankCursor, hidden) << count;
+        EXPECT_TRUE(hidden || !c) << count;
+    }
     EXPECT_TRUE(AfxHaveDisplay());
 }
 
