@@ -9,8 +9,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,11 +17,10 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <ostream>
-#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/Dialog.h"
@@ -46,40 +43,32 @@ public:
         m_watchdog.setInterval(20000);
         QObject::connect(&m_watchdog, &QTimer::timeout, [] {
             ADD_FAILURE() << "a dialog was still open after 20 s";
-            while (QWidget* w = QApplication::activeModalWidget()) {
-                if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
-                else break;
+            while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                d->reject();
                 QApplication::processEvents();
             }
         });
         m_watchdog.start();
     }
     ~DialogScript() { QvSetDialogOpenedHook(nullptr); }
-    DialogScript(const DialogScript&) = delete;
-    DialogScript& operator=(const DialogScript&) = delete;
 
     void On(UINT nTemplate, Step step) { m_steps[nTemplate].push_back(std::move(step)); }
-    int OpenedCount(UINT nTemplate) const
-    {
-        auto it = m_opened.find(nTemplate);
-        return it == m_opened.end() ? 0 : it->second;
-    }
+    int OpenedCount(UINT nTemplate) const { return m_opened.count(nTemplate) ? m_opened.at(nTemplate) : 0; }
     bool AllUsed() const
     {
-        for (const auto& [id, steps] : m_steps)
-            if (!steps.empty()) return false;
+        for (const auto& entry : m_steps)
+            if (!entry.second.empty()) return false;
         return true;
     }
 
 private:
     void Opened(CDialog& dlg)
     {
-        UINT id = dlg.GetTemplateId();
-        ++m_opened[id];
-        auto& steps = m_steps[id];
         CDialog* pDlg = &dlg;
+        ++m_opened[dlg.GetTemplateId()];
+        auto& steps = m_steps[dlg.GetTemplateId()];
         if (steps.empty()) {
-            ADD_FAILURE() << "unexpected dialog " << id;
+            ADD_FAILURE() << "unexpected dialog " << dlg.GetTemplateId();
             QTimer::singleShot(0, [pDlg] { pDlg->OnCancel(); });
             return;
         }
@@ -112,8 +101,6 @@ public:
         });
     }
     ~MessageBoxes() { QvSetMessageBoxHook(nullptr); }
-    MessageBoxes(const MessageBoxes&) = delete;
-    MessageBoxes& operator=(const MessageBoxes&) = delete;
 
     void Answer(int nAnswer) { m_answers.push_back(nAnswer); }
     const std::vector<std::pair<std::string, UINT>>& Shown() const { return m_shown; }
@@ -139,10 +126,6 @@ public:
         QDir::setCurrent(m_dir.path());
     }
     ~TempWorkingDir() { QDir::setCurrent(m_previous); }
-    TempWorkingDir(const TempWorkingDir&) = delete;
-    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
-
-    std::string Path() const { return m_dir.path().toStdString(); }
 
 private:
     QString m_previous;
@@ -151,22 +134,15 @@ private:
 
 inline void WriteFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-inline bool FileExists(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
-}
+inline bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
 
 inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 template <class T>
@@ -181,10 +157,9 @@ inline QWidget* Window(CDialog& dlg) { return dlg.GetSafeHwnd(); }
 
 inline void Click(CDialog& dlg, int nID)
 {
-    auto* b = Control<QAbstractButton>(dlg, nID);
-    if (!b) return;
     // Near the left edge: a check box reacts on its box and its text only.
-    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(6, b->height() / 2));
+    if (auto* b = Control<QAbstractButton>(dlg, nID))
+        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(6, b->height() / 2));
 }
 
 // Replaces the text of an edit field by typing.
@@ -221,8 +196,7 @@ inline void Pick(CDialog& dlg, int nID, int nLine)
 inline void Press(CDialog& dlg, int key)
 {
     QWidget* w = Window(dlg);
-    QWidget* target = w->focusWidget() ? w->focusWidget() : w;
-    QTest::keyClick(target, static_cast<Qt::Key>(key));
+    QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, static_cast<Qt::Key>(key));
 }
 
 inline QStringList Lines(CDialog& dlg, int nID)

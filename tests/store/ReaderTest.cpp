@@ -1,143 +1,78 @@
-#include <climits>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "StoreTestUtil.h"
 
-namespace {
-void ExpectPlanet(const CPlanet& p, const char* name, double x, double y, double vx, double vy, double mass,
-                  int fixed)
-{
-    EXPECT_EQ(p.m_strName, name);
-    EXPECT_EQ(p.m_dX, x) << name;
-    EXPECT_EQ(p.m_dY, y) << name;
-    EXPECT_EQ(p.m_dVx, vx) << name;
-    EXPECT_EQ(p.m_dVy, vy) << name;
-    EXPECT_EQ(p.m_dMass, mass) << name;
-    EXPECT_EQ(p.m_bFixed, fixed) << name;
-    EXPECT_EQ(p.m_nSpriteX, SpriteOffsetForMass(mass)) << name;
-    EXPECT_EQ(p.m_dFx, 0.0) << name;
-    EXPECT_EQ(p.m_dFy, 0.0) << name;
-}
-}  // namespace
+using namespace std::string_literals;
 
-TEST(Reader, WorkedExample)
+TEST(Reader, FilesOnDisk)
 {
     CSystemList systems;
     ASSERT_TRUE(LoadSystemsFromFile(QV_TEST_DATA "/store_worked_example.ini", systems));
-    ASSERT_EQ(systems.GetSize(), 1);
-    EXPECT_EQ(systems[0].m_strName, "Due pianeti");
-    EXPECT_EQ(systems[0].m_nForceType, 1);
-    EXPECT_EQ(systems[0].m_strForceParams, "3");
-    ASSERT_EQ(systems[0].m_Planets.GetSize(), 2);
-    ExpectPlanet(systems[0].m_Planets[0], "Sole", 400, 300, 0, 0, 10, 1);
-    ExpectPlanet(systems[0].m_Planets[1], "Terra", 400, 150, 8.5, 0, 1, 0);
-    EXPECT_EQ(systems[0].m_Planets[0].m_nSpriteX, 360);
-}
+    EXPECT_EQ(Dump(systems), "[Due pianeti] 1 3\n Sole 400 300 0 0 10 1 360\n Terra 400 150 8.5 0 1 0 0\n");
 
-// CR LF lines, text around systems, a header without "]", blanks in a data
-// line, short data lines, a header right after a data line, no final newline.
-TEST(Reader, ToleratesHandWrittenFile)
-{
-    CSystemList systems;
+    // CR LF lines, text around systems, a header without "]", blanks in a data line,
+    // short data lines (the rest from the planet before), a header right after a
+    // data line, no final newline; each system is reported as it is added.
+    CSystemList tolerant, none;
     int added = 0;
-    ASSERT_TRUE(LoadSystemsFromFile(QV_TEST_DATA "/store_tolerant.ini", systems,
-                                    [&](const CSystemDlg& s) { EXPECT_EQ(&s, &systems[added++]); }));
+    ASSERT_TRUE(LoadSystemsFromFile(QV_TEST_DATA "/store_tolerant.ini", tolerant,
+                                    [&](const CSystemDlg& s) { EXPECT_EQ(&s, &tolerant[added++]); }));
     EXPECT_EQ(added, 3);
-    ASSERT_EQ(systems.GetSize(), 3);
+    EXPECT_EQ(Dump(tolerant),
+              "[Prova] 2 0.5\n Alfa 100 -3.5 4 5 2.5 1 40\n Beta 7 8 4 5 2.5 1 40\n \xc9ta -1 -2 -3 -4 0.5 0 0\n"
+              "[Senza fine] 0 \n Gamma 1 2 3 4 9.5 0 320\n"
+              "[Subito dopo] -1 \n Delta 0 0 0 0 1 0 0\n");
 
-    EXPECT_EQ(systems[0].m_strName, "Prova");
-    EXPECT_EQ(systems[0].m_nForceType, 2);
-    EXPECT_EQ(systems[0].m_strForceParams, "0.5");
-    ASSERT_EQ(systems[0].m_Planets.GetSize(), 3);
-    ExpectPlanet(systems[0].m_Planets[0], "Alfa", 100, -3.5, 4, 5, 2.5, 1);
-    ExpectPlanet(systems[0].m_Planets[1], "Beta", 7, 8, 4, 5, 2.5, 1);  // the rest from Alfa
-    ExpectPlanet(systems[0].m_Planets[2], "\xc9ta", -1, -2, -3, -4, 0.5, 0);
-
-    EXPECT_EQ(systems[1].m_strName, "Senza fine");
-    EXPECT_EQ(systems[1].m_nForceType, 0);
-    EXPECT_TRUE(systems[1].m_strForceParams.IsEmpty());
-    ASSERT_EQ(systems[1].m_Planets.GetSize(), 1);
-    ExpectPlanet(systems[1].m_Planets[0], "Gamma", 1, 2, 3, 4, 9.5, 0);
-    EXPECT_EQ(systems[1].m_Planets[0].m_nSpriteX, 320);
-
-    EXPECT_EQ(systems[2].m_strName, "Subito dopo");
-    EXPECT_EQ(systems[2].m_nForceType, -1);
-    EXPECT_TRUE(systems[2].m_strForceParams.IsEmpty());
-    ASSERT_EQ(systems[2].m_Planets.GetSize(), 1);
-    ExpectPlanet(systems[2].m_Planets[0], "Delta", 0, 0, 0, 0, 1, 0);  // no data line at the end
-}
-
-TEST(Reader, HeaderVariants)
-{
-    CSystemList systems;
-    LoadBytes("[Sole\n0\n\n[Sole] e altro\n0\n\n[]\n0\n\n[a]b]\n0\n\n", systems);
-    ASSERT_EQ(systems.GetSize(), 4);
-    EXPECT_EQ(systems[0].m_strName, "Sole");
-    EXPECT_EQ(systems[1].m_strName, "Sole");
-    EXPECT_EQ(systems[2].m_strName, "");
-    EXPECT_EQ(systems[3].m_strName, "a");
-
-    CSystemList none;
-    LoadBytes("", none);
-    EXPECT_EQ(none.GetSize(), 0);
-    LoadBytes("\n\n  \n\r\n", none);
+    // Loading fails only when the file cannot be opened.
+    TempDir dir;
+    EXPECT_FALSE(LoadSystemsFromFile((dir / "manca.ini").c_str(), none));
+    EXPECT_FALSE(LoadSystemsFromFile(dir.path().c_str(), none));  // a folder
+    WriteBytes(dir / "vuoto.ini", "");
+    EXPECT_TRUE(LoadSystemsFromFile((dir / "vuoto.ini").c_str(), none));
     EXPECT_EQ(none.GetSize(), 0);
 }
 
-TEST(Reader, ForceLawLineFollowsAtoiAndNeverOverflows)
+TEST(Reader, BytesToSystems)
 {
-    CSystemList systems;
-    LoadBytes("[A]\n2abc\nP\n\n[B]\n \t1\n\n\n[C]\nx\nNome\n\t1\t2\t3\t4\t5\t0\n\n"
-              "[D]\n99999999999999999999\nparam\n\n[E]\n-99999999999999999999\n\n[F]\n+3 \n7,1,2\n\n",
-              systems);
-    ASSERT_EQ(systems.GetSize(), 6);
-    EXPECT_EQ(systems[0].m_nForceType, 2);
-    EXPECT_EQ(systems[0].m_strForceParams, "P");
-    EXPECT_EQ(systems[1].m_nForceType, 1);
-    EXPECT_EQ(systems[1].m_strForceParams, "");  // an empty parameter line is still the parameter line
-    EXPECT_EQ(systems[1].m_Planets.GetSize(), 0);
-    EXPECT_EQ(systems[2].m_nForceType, 0);
-    EXPECT_EQ(systems[2].m_strForceParams, "");  // index 0: the next line is the first planet
-    ASSERT_EQ(systems[2].m_Planets.GetSize(), 1);
-    EXPECT_EQ(systems[2].m_Planets[0].m_strName, "Nome");
-    EXPECT_EQ(systems[3].m_nForceType, INT_MAX);
-    EXPECT_EQ(systems[3].m_strForceParams, "param");
-    EXPECT_EQ(systems[4].m_nForceType, INT_MIN);
-    EXPECT_EQ(systems[5].m_nForceType, 3);
-    EXPECT_EQ(systems[5].m_strForceParams, "7,1,2");
-}
-
-TEST(Reader, ParameterLineIsTakenWholeEvenWhenItLooksLikeAHeader)
-{
-    CSystemList systems;
-    LoadBytes("[A]\n1\n[non un sistema]\nP\n\t1\t1\t1\t1\t1\t0\n\n[B]\n0\n\n", systems);
-    ASSERT_EQ(systems.GetSize(), 2);
-    EXPECT_EQ(systems[0].m_strForceParams, "[non un sistema]");
-    EXPECT_EQ(systems[0].m_Planets.GetSize(), 1);
-    EXPECT_EQ(systems[1].m_strName, "B");
-}
-
-TEST(Reader, LinesThatEndThePlanetList)
-{
-    for (const char* stopper : {" Luna", "\tLuna", "\x01Luna", ""}) {
+    const std::string sole = "[S]\n0\nSole\n\t1\t2\t3\t4\t5\t1\n", rest = "\n\t9\t9\t9\t9\t9\t0\nX\n\t1\t1\t1\t1\t1\t1\n\n";
+    const std::string soleOnly = "[S] 0 \n Sole 1 2 3 4 5 1 160\n";
+    const std::pair<std::string, std::string> rows[] = {
+        {"", ""},
+        {"\n\n  \n\r\n", ""},
+        {"[Sole\n0\n\n[Sole] e altro\n0\n\n[]\n0\n\n[a]b]\n0\n\n", "[Sole] 0 \n[Sole] 0 \n[] 0 \n[a] 0 \n"},
+        // The law line is read as atoi would, limited to the int range; an empty
+        // parameter line is still the parameter line; law 0 has none.
+        {"[A]\n2abc\nP\n\n[B]\n \t1\n\n\n[C]\nx\nNome\n\t1\t2\t3\t4\t5\t0\n\n[D]\n99999999999999999999\nparam\n\n"
+         "[E]\n-99999999999999999999\n\n[F]\n+3 \n7,1,2\n\n",
+         "[A] 2 P\n[B] 1 \n[C] 0 \n Nome 1 2 3 4 5 0 160\n[D] 2147483647 param\n[E] -2147483648 \n[F] 3 7,1,2\n"},
+        // The parameter line is taken whole even when it looks like a header.
+        {"[A]\n1\n[non un sistema]\nP\n\t1\t1\t1\t1\t1\t0\n\n[B]\n0\n\n", "[A] 1 [non un sistema]\n P 1 1 1 1 1 0 0\n[B] 0 \n"},
+        // Lines that end the planet list.
+        {sole + " Luna" + rest, soleOnly},
+        {sole + "\tLuna" + rest, soleOnly},
+        {sole + "\x01Luna" + rest, soleOnly},
+        {sole + rest, soleOnly},
+        // A header right after a data line, or right after the law line, opens the next system.
+        {"[A]\n0\nSole\n\t1\t2\t3\t4\t5\t1\n[B]\n0\n[C]\n1\np\nTerra\n\t1\t1\t1\t1\t1\t0\n",
+         "[A] 0 \n Sole 1 2 3 4 5 1 160\n[B] 0 \n[C] 1 p\n Terra 1 1 1 1 1 0 0\n"},
+        // NUL bytes stay part of names; an out-of-range fixed flag is limited, not undefined.
+        {"[Si\0s]\n0\nLu\0na\n\t1\t2\t3\t4\t5\t99999999999999999999\nB\n\t1\t2\t3\t4\t5\t-7e\n\n"s,
+         "[Si\0s] 0 \n Lu\0na 1 2 3 4 5 2147483647 160\n B 1 2 3 4 5 -7 160\n"s},
+    };
+    for (const auto& [bytes, expected] : rows) {
         CSystemList systems;
-        LoadBytes(std::string("[S]\n0\nSole\n\t1\t2\t3\t4\t5\t1\n") + stopper + "\n\t9\t9\t9\t9\t9\t0\nX\n\t1\t1\t1\t1\t1\t1\n\n",
-                  systems);
-        ASSERT_EQ(systems.GetSize(), 1) << stopper;
-        EXPECT_EQ(systems[0].m_Planets.GetSize(), 1) << stopper;
+        LoadBytes(bytes, systems);
+        EXPECT_EQ(Dump(systems), expected) << bytes;
     }
-    // A header right after a data line, or right after the force-law line, opens the next system.
-    CSystemList systems;
-    LoadBytes("[A]\n0\nSole\n\t1\t2\t3\t4\t5\t1\n[B]\n0\n[C]\n1\np\nTerra\n\t1\t1\t1\t1\t1\t0\n", systems);
-    ASSERT_EQ(systems.GetSize(), 3);
-    EXPECT_EQ(systems[0].m_Planets.GetSize(), 1);
-    EXPECT_EQ(systems[1].m_strName, "B");
-    EXPECT_EQ(systems[1].m_Planets.GetSize(), 0);
-    EXPECT_EQ(systems[2].m_strName, "C");
-    EXPECT_EQ(systems[2].m_strForceParams, "p");
-    EXPECT_EQ(systems[2].m_Planets.GetSize(), 1);
+
+    // A name line of several megabytes and a data line of as many blanks.
+    CSystemList big;
+    LoadBytes("[L]\n0\n" + std::string(8 << 20, 'x') + "\n" + std::string(8 << 20, ' ') + "3\t4\n\n", big);
+    ASSERT_EQ(big.GetSize(), 1);
+    ASSERT_EQ(big[0].m_Planets.GetSize(), 1);
+    EXPECT_EQ(big[0].m_Planets[0].m_strName.GetLength(), 8 << 20);
+    EXPECT_EQ(big[0].m_Planets[0].m_dX, 3.0);
+    EXPECT_EQ(big[0].m_Planets[0].m_dY, 4.0);
 }
 
 TEST(Reader, FailedReadEmptiesPlanetsOnly)
@@ -151,45 +86,5 @@ TEST(Reader, FailedReadEmptiesPlanetsOnly)
     s.m_strForceParams = "4";
     s.m_Planets.Add(CPlanet());
     EXPECT_FALSE(s.ReadFromFile(file));
-    EXPECT_EQ(s.m_Planets.GetSize(), 0);
-    EXPECT_EQ(s.m_strName, "Vecchio");
-    EXPECT_EQ(s.m_nForceType, 2);
-    EXPECT_EQ(s.m_strForceParams, "4");
-}
-
-TEST(Reader, HostileBytes)
-{
-    // NUL bytes stay part of names; an out-of-range fixed flag is limited, not undefined.
-    std::string nulName("Lu\0na", 5);
-    CSystemList systems;
-    LoadBytes(std::string("[Si\0s]\n0\n", 9) + nulName + "\n\t1\t2\t3\t4\t5\t99999999999999999999\nB\n\t1\t2\t3\t4\t5\t-7e\n\n",
-              systems);
-    ASSERT_EQ(systems.GetSize(), 1);
-    EXPECT_EQ(systems[0].m_strName.str(), std::string("Si\0s", 4));
-    ASSERT_EQ(systems[0].m_Planets.GetSize(), 2);
-    EXPECT_EQ(systems[0].m_Planets[0].m_strName.str(), nulName);
-    EXPECT_EQ(systems[0].m_Planets[0].m_bFixed, INT_MAX);
-    EXPECT_EQ(systems[0].m_Planets[1].m_bFixed, -7);
-
-    // A name line of several megabytes and a data line of as many blanks.
-    std::string longName(8 << 20, 'x');
-    std::string blanks(8 << 20, ' ');
-    CSystemList big;
-    LoadBytes("[L]\n0\n" + longName + "\n" + blanks + "3\t4\n\n", big);
-    ASSERT_EQ(big.GetSize(), 1);
-    ASSERT_EQ(big[0].m_Planets.GetSize(), 1);
-    EXPECT_EQ(big[0].m_Planets[0].m_strName.GetLength(), 8 << 20);
-    EXPECT_EQ(big[0].m_Planets[0].m_dX, 3.0);
-    EXPECT_EQ(big[0].m_Planets[0].m_dY, 4.0);
-}
-
-TEST(Reader, LoadFailsOnlyWhenTheFileCannotBeOpened)
-{
-    TempDir dir;
-    CSystemList systems;
-    EXPECT_FALSE(LoadSystemsFromFile((dir / "manca.ini").c_str(), systems));
-    EXPECT_FALSE(LoadSystemsFromFile(dir.path().c_str(), systems));  // a folder
-    WriteBytes(dir / "vuoto.ini", "");
-    EXPECT_TRUE(LoadSystemsFromFile((dir / "vuoto.ini").c_str(), systems));
-    EXPECT_EQ(systems.GetSize(), 0);
+    EXPECT_EQ(Dump(s), "[Vecchio] 2 4\n");
 }

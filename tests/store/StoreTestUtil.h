@@ -1,7 +1,8 @@
-// Temporary folders and files for the store tests.
+// Temporary folders and files, and a readable dump of systems, for the store tests.
 #pragma once
 
-#include <cstdlib>
+#include <QTemporaryDir>
+#include <charconv>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,29 +13,16 @@
 
 class TempDir {
 public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/qvstore.XXXXXX";
-        const char* dir = ::mkdtemp(pattern);
-        m_path = dir ? dir : "/tmp";
-    }
-    ~TempDir()
-    {
-        std::string cmd = "chmod -R u+w '" + m_path + "' 2>/dev/null; rm -rf '" + m_path + "'";
-        if (std::system(cmd.c_str()) != 0) {
-        }
-    }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return path() + "/" + name; }
+    std::string path() const { return m_dir.path().toStdString(); }
 
 private:
-    std::string m_path;
+    QTemporaryDir m_dir;
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string ReadBytes(const std::string& path)
@@ -60,7 +48,7 @@ inline std::string SaveBytes(const CSystemList& systems)
     return ReadBytes(dir / "Quorvane.ini");
 }
 
-inline CPlanet MakePlanet(const char* name, double x, double y, double vx, double vy, double mass, int fixed)
+inline CPlanet MakePlanet(const char* name, double x, double y, double vx, double vy, double mass, int fixed = 0)
 {
     CPlanet p;
     p.m_strName = name;
@@ -72,4 +60,30 @@ inline CPlanet MakePlanet(const char* name, double x, double y, double vx, doubl
     p.m_bFixed = fixed;
     p.m_nSpriteX = SpriteOffsetForMass(mass);
     return p;
+}
+
+// "name x y vx vy mass fixed sprite", numbers in their shortest exact form.
+inline std::string Dump(const CPlanet& p)
+{
+    std::string out = p.m_strName.str();
+    for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dMass}) {
+        char buf[32];
+        out += ' ' + std::string(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
+    }
+    return out + ' ' + std::to_string(p.m_bFixed) + ' ' + std::to_string(p.m_nSpriteX);
+}
+
+// "[name] law params", then one line per planet.
+inline std::string Dump(const CSystemDlg& s)
+{
+    std::string out = "[" + s.m_strName.str() + "] " + std::to_string(s.m_nForceType) + ' ' + s.m_strForceParams.str() + '\n';
+    for (int i = 0; i < s.m_Planets.GetSize(); ++i) out += ' ' + Dump(s.m_Planets[i]) + '\n';
+    return out;
+}
+
+inline std::string Dump(const CSystemList& systems)
+{
+    std::string out;
+    for (int i = 0; i < systems.GetSize(); ++i) out += Dump(systems[i]);
+    return out;
 }
