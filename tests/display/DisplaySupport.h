@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "engine/SimulationDlg.h"
@@ -14,23 +15,19 @@ struct BodySpec {
     const char* name = "P";
 };
 
-inline CPlanet MakePlanet(const BodySpec& b)
-{
-    CPlanet p;
-    p.m_strName = b.name;
-    p.m_dX = b.x;
-    p.m_dY = b.y;
-    p.m_dMass = b.mass;
-    p.m_nSpriteX = SpriteOffsetForMass(b.mass);
-    return p;
-}
+const QRgb kBg = qRgb(0, 0, 32), kWhite = qRgb(255, 255, 255);
 
 // Paused by default, so that positions stay where the test puts them.
 inline std::unique_ptr<CSimulationDlg> MakeRun(const std::vector<BodySpec>& bodies, bool paused = true)
 {
     CSystemDlg sys;
     sys.m_strName = "Prova";
-    for (const BodySpec& b : bodies) sys.m_Planets.Add(MakePlanet(b));
+    for (const BodySpec& b : bodies) {
+        CPlanet p;
+        p.m_strName = b.name;
+        std::tie(p.m_dX, p.m_dY, p.m_dMass, p.m_nSpriteX) = std::make_tuple(b.x, b.y, b.mass, SpriteOffsetForMass(b.mass));
+        sys.m_Planets.Add(p);
+    }
     auto dlg = std::make_unique<CSimulationDlg>(&sys);
     dlg->m_bPaused = paused ? 1 : 0;
     dlg->SetUpDisplay(nullptr);
@@ -70,5 +67,3 @@ inline int DiffCount(const QImage& a, const QImage& b)
             if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) ++n;
     return n;
 }
-
-inline QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }

@@ -8,17 +8,6 @@
 #include "res/Resources.h"
 #include "res/resource.h"
 
-namespace {
-
-int Le(const QByteArray& b, int at, int bytes)
-{
-    int v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-}  // namespace
-
 TEST(SpriteSheetTest, FileIsA24BitBottomUpUncompressedBitmap)
 {
     QFile f(QStringLiteral(QV_SOURCE_DIR "/res/sprites.bmp"));
@@ -26,11 +15,13 @@ TEST(SpriteSheetTest, FileIsA24BitBottomUpUncompressedBitmap)
     const QByteArray b = f.readAll();
     ASSERT_EQ(b.size(), 54 + 400 * 3 * 150);
     EXPECT_EQ(b.left(2), QByteArray("BM"));
-    EXPECT_EQ(Le(b, 18, 4), 400);
-    EXPECT_EQ(Le(b, 22, 4), 150);  // positive: bottom-up
-    EXPECT_EQ(Le(b, 28, 2), 24);
-    EXPECT_EQ(Le(b, 30, 4), 0);  // no compression
-    EXPECT_EQ(Le(b, 46, 4), 0);  // no colour table
+    // Little-endian fields: width, height (positive: bottom-up), 24 bits, no compression, no colour table.
+    const int fields[][3] = {{18, 4, 400}, {22, 4, 150}, {28, 2, 24}, {30, 4, 0}, {46, 4, 0}};
+    for (const auto& f : fields) {
+        int v = 0;
+        for (int i = f[1] - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[f[0] + i]);
+        EXPECT_EQ(v, f[2]) << "offset " << f[0];
+    }
 }
 
 TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
@@ -38,6 +29,8 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
     const QImage sheet = QvLoadBitmapResource(IDB_SPRITES).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(sheet.size(), QSize(400, 150));
     const int diameters[10] = {14, 16, 18, 18, 20, 22, 22, 24, 26, 28};
+    // Channels lit per row (red 4, green 2, blue 1): grey, green, yellow, cyan, red.
+    const int lit[5] = {7, 2, 6, 3, 4};
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 10; ++col) {
             SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
@@ -51,22 +44,13 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
                     const double dist2 = (x - 20.0) * (x - 20.0) + (y - 15.0) * (y - 15.0);
                     const bool black = (p & 0xFFFFFF) == 0;
                     // Inside the sphere nothing is black; well outside, everything is.
-                    if (dist2 <= (d / 2.0 - 1) * (d / 2.0 - 1)) {
-                        ASSERT_FALSE(black) << x << "," << y;
-                    }
-                    if (dist2 >= (d / 2.0 + 1) * (d / 2.0 + 1)) {
-                        ASSERT_TRUE(black) << x << "," << y;
-                    }
+                    ASSERT_TRUE(dist2 > (d / 2.0 - 1) * (d / 2.0 - 1) || !black) << x << "," << y;
+                    ASSERT_TRUE(dist2 < (d / 2.0 + 1) * (d / 2.0 + 1) || black) << x << "," << y;
                     if (black) continue;
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
-                    switch (row) {
-                    case 0: ASSERT_TRUE(r == g && g == b); break;
-                    case 1: ASSERT_TRUE(r == 0 && b == 0 && g > 0); break;
-                    case 2: ASSERT_TRUE(b == 0 && r > 0 && g > 0); break;
-                    case 3: ASSERT_TRUE(r == 0 && g > 0 && b > 0); break;
-                    case 4: ASSERT_TRUE(g == 0 && b == 0 && r > 0); break;
-                    }
+                    ASSERT_EQ((r > 0) * 4 + (g > 0) * 2 + (b > 0), lit[row]);
+                    ASSERT_TRUE(row != 0 || (r == g && g == b));
                     const int v = std::max({r, g, b});
                     if (v > brightest) brightest = v, bx = 0, by = 0, nBright = 0;
                     if (v == brightest) bx += x, by += y, ++nBright;

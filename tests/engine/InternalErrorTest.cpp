@@ -5,11 +5,9 @@
 #include "engine/InternalError.h"
 #include "platform/Dialog.h"
 
-namespace {
-
 // The box is answered here and its text copied to stderr, so that the message
 // can be checked whether or not the platform has a display to show it on.
-void ExitThroughHookedBox(int nCode)
+static void ExitThroughHookedBox(int nCode)
 {
     QvSetMessageBoxHook([](const CString& text, UINT nType) {
         std::fprintf(stderr, "[box %u] %s\n", nType, text.c_str());
@@ -26,5 +24,3 @@ TEST(InternalErrorDeathTest, ShowsTheCodeAndExitsWithIt)
                 "riportando il codice QUOR19\\.");
     EXPECT_EXIT(ExitThroughHookedBox(3), ::testing::ExitedWithCode(3), "riportando il codice QUOR3\\.");
 }
-
-}  // namespace
