@@ -2,11 +2,9 @@
 // open by name, and a comparison of loaded lists.
 #pragma once
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -19,25 +17,15 @@ namespace qvfuzz {
 // every input, so that nothing is left on disk and parallel jobs do not meet.
 class MemoryFile {
 public:
-    MemoryFile()
+    MemoryFile() : m_fd(::memfd_create("qv-fuzz-input", 0)), m_path("/proc/self/fd/" + std::to_string(m_fd))
     {
-        m_fd = ::memfd_create("qv-fuzz-input", 0);
-        if (m_fd < 0) {
-            std::perror("memfd_create");
-            std::abort();
-        }
-        m_path = "/proc/self/fd/" + std::to_string(m_fd);
+        if (m_fd < 0) std::abort();
     }
-    ~MemoryFile() { ::close(m_fd); }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
     const char* Set(const uint8_t* data, size_t size)
     {
         if (::ftruncate(m_fd, 0) != 0) std::abort();
-        size_t done = 0;
-        while (done < size) {
-            ssize_t n = ::pwrite(m_fd, data + done, size - done, static_cast<off_t>(done));
+        for (size_t done = 0; done < size;) {
+            const ssize_t n = ::pwrite(m_fd, data + done, size - done, static_cast<off_t>(done));
             if (n <= 0) std::abort();
             done += static_cast<size_t>(n);
         }
@@ -45,7 +33,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
+    int m_fd;  // a static of the target: the process's exit closes it
     std::string m_path;
 };
 

@@ -3,14 +3,15 @@
 // few ticks of an off-screen simulation window: the Euler steps and the frame.
 #include <QApplication>
 #include <QImage>
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <limits>
+#include <string>
 
 #include "engine/SimulationDlg.h"
 #include "platform/Locale.h"
@@ -32,10 +33,9 @@ public:
     }
     std::string Text()
     {
-        size_t n = Byte() % 32;
-        std::string s;
-        while (n-- > 0 && m_p < m_end) s += static_cast<char>(*m_p++);
-        return s;
+        const size_t n = std::min<size_t>(Byte() % 32, static_cast<size_t>(m_end - m_p));
+        m_p += n;
+        return std::string(reinterpret_cast<const char*>(m_p - n), n);
     }
 
 private:
@@ -47,34 +47,18 @@ private:
 // of the values that matter at the edges (2), or a byte of pixels (3).
 double Value(Input& in)
 {
-    static const double kSpecial[] = {0.0,
-                                      -0.0,
-                                      std::numeric_limits<double>::infinity(),
-                                      -std::numeric_limits<double>::infinity(),
-                                      std::numeric_limits<double>::quiet_NaN(),
-                                      DBL_MAX,
-                                      -DBL_MAX,
-                                      DBL_MIN,
-                                      1e300,
-                                      2147483647.5,
-                                      2147483648.0,
-                                      -2147483648.5,
-                                      -2147483649.0,
-                                      1e10,
-                                      799.9,
-                                      -19.5};
+    const double inf = std::numeric_limits<double>::infinity();
+    static const double kSpecial[] = {0.0,          -0.0,         inf,           -inf,          std::nan(""), DBL_MAX,
+                                      -DBL_MAX,     DBL_MIN,      1e300,         2147483647.5,  2147483648.0, -2147483648.5,
+                                      -2147483649.0, 1e10,        799.9,         -19.5};
     switch (in.Byte() % 4) {
-    case 0:
-        return in.Raw();
+    case 0: return in.Raw();
     case 1: {
-        int v = in.Byte();
-        v |= in.Byte() << 8;
-        return static_cast<int16_t>(v);
+        const int low = in.Byte();  // low byte first: the order the corpus was written in
+        return static_cast<int16_t>(low | in.Byte() << 8);
     }
-    case 2:
-        return kSpecial[in.Byte() % (sizeof kSpecial / sizeof kSpecial[0])];
-    default:
-        return in.Byte() * 4.0;
+    case 2: return kSpecial[in.Byte() % (sizeof kSpecial / sizeof kSpecial[0])];
+    default: return in.Byte() * 4.0;
     }
 }
 
@@ -136,11 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int nPlanets = in.Byte() % 9;
     for (int i = 0; i < nPlanets; ++i) {
         CPlanet p;
-        p.m_dX = Value(in);
-        p.m_dY = Value(in);
-        p.m_dVx = Value(in);
-        p.m_dVy = Value(in);
-        p.m_dMass = Value(in);
+        for (double* v : {&p.m_dX, &p.m_dY, &p.m_dVx, &p.m_dVy, &p.m_dMass}) *v = Value(in);
         p.m_bFixed = in.Byte() & 1;
         p.m_nSpriteX = SpriteOffsetForMass(p.m_dMass);
         p.m_strName = in.Text();
@@ -179,10 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         dlg.OnTimer(101);
         // Bodies that are nowhere on the pixel grid leave no sprite, trace,
         // vector or label: the frame is the canvas of before the tick.
-        if (NothingDrawable(dlg)) {
-            if (!SamePixels(dlg.m_pPrimarySurface->Image(), canvas)) std::abort();
-            if (!SamePixels(dlg.m_pCanvasSurface->Image(), canvas)) std::abort();
-        }
+        if (NothingDrawable(dlg) && (!SamePixels(dlg.m_pPrimarySurface->Image(), canvas) ||
+                                     !SamePixels(dlg.m_pCanvasSurface->Image(), canvas)))
+            std::abort();
     }
     return 0;
 }
