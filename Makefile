@@ -1,6 +1,5 @@
 # Two commands for everyday work: `make run` and `make test`.
 JOBS ?= $(shell nproc)
-GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
