@@ -16,7 +16,6 @@ public:
     void RemoveAt(int i) { m_items.erase(m_items.begin() + i); }
     T& operator[](int i) { return m_items[static_cast<size_t>(i)]; }
     const T& operator[](int i) const { return m_items[static_cast<size_t>(i)]; }
-    T& ElementAt(int i) { return (*this)[i]; }
     T* GetData() { return m_items.data(); }
     const T* GetData() const { return m_items.data(); }
     typename std::vector<T>::iterator begin() { return m_items.begin(); }
@@ -44,7 +43,6 @@ public:
     void RemoveAt(int i) { m_items.erase(m_items.begin() + i); }
     T& operator[](int i) { return *m_items[static_cast<size_t>(i)]; }
     const T& operator[](int i) const { return *m_items[static_cast<size_t>(i)]; }
-    T& ElementAt(int i) { return (*this)[i]; }
 
 private:
     std::vector<std::unique_ptr<T>> m_items;

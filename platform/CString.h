@@ -31,18 +31,6 @@ public:
     friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
 
-    // Index of the first occurrence of ch, or -1.
-    int Find(char ch) const
-    {
-        size_t pos = m_str.find(ch);
-        return pos == std::string::npos ? -1 : static_cast<int>(pos);
-    }
-    CString Left(int n) const { return CString(m_str.substr(0, static_cast<size_t>(n < 0 ? 0 : n))); }
-    CString Mid(int first) const
-    {
-        return first >= GetLength() ? CString() : CString(m_str.substr(static_cast<size_t>(first < 0 ? 0 : first)));
-    }
-
     // printf rules, with numbers always in the "C" locale whatever the user's locale.
     void Format(const char* fmt, ...)
 #if defined(__GNUC__)

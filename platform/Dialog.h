@@ -130,7 +130,6 @@ public:
     // The control with that id while the window exists, else nullptr.
     QWidget* GetDlgItem(int nID) const;
     UINT GetTemplateId() const { return m_nIDTemplate; }
-    CWnd* GetParent() const { return m_pParentWnd; }
 
     // Routes a control's notification: the message map first, then IDOK to
     // OnOK and IDCANCEL to OnCancel. The platform calls it for user actions only.

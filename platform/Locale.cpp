@@ -28,9 +28,3 @@ double QvAtof(const char* psz)
 {
     return strtod_l(psz ? psz : "", nullptr, CLocale());
 }
-
-int QvAtoi(const char* psz)
-{
-    CCLocaleScope cLocale;
-    return std::atoi(psz ? psz : "");
-}

@@ -18,6 +18,5 @@ private:
     void* m_previous;
 };
 
-// The C library's atof and atoi, in the "C" locale.
+// The C library's atof, in the "C" locale.
 double QvAtof(const char* psz);
-int QvAtoi(const char* psz);
