@@ -29,8 +29,8 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
     const QImage sheet = QvLoadBitmapResource(IDB_SPRITES).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(sheet.size(), QSize(400, 150));
     const int diameters[10] = {14, 16, 18, 18, 20, 22, 22, 24, 26, 28};
-    // Channels lit per row (red 4, green 2, blue 1): grey, green, yellow, cyan, red.
-    const int lit[5] = {7, 2, 6, 3, 4};
+    // Each row's hue is its body colour, scaled: grey, green, yellow, cyan, red.
+    const int hue[5][3] = {{1, 1, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 0, 0}};
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 10; ++col) {
             SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
@@ -49,9 +49,10 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
                     if (black) continue;
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
-                    ASSERT_EQ((r > 0) * 4 + (g > 0) * 2 + (b > 0), lit[row]);
-                    ASSERT_TRUE(row != 0 || (r == g && g == b));
                     const int v = std::max({r, g, b});
+                    ASSERT_EQ(r, hue[row][0] * v) << x << "," << y;
+                    ASSERT_EQ(g, hue[row][1] * v) << x << "," << y;
+                    ASSERT_EQ(b, hue[row][2] * v) << x << "," << y;
                     if (v > brightest) brightest = v, bx = 0, by = 0, nBright = 0;
                     if (v == brightest) bx += x, by += y, ++nBright;
                 }

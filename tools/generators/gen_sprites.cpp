@@ -28,16 +28,16 @@ int Noise(int amplitude)
     return static_cast<int>((g_seed >> 16) % static_cast<uint32_t>(2 * amplitude + 1)) - amplitude;
 }
 
-// The colour of a pixel of brightness v (1..255) in row `row`'s hue.
+// The colour of a pixel of brightness v (1..255) in row `row`'s hue: the body
+// colour of that index scaled, so the sprite matches its trace and vectors.
 Rgb Tint(int row, int v)
 {
     const uint8_t c = static_cast<uint8_t>(v);
-    const uint8_t warm = static_cast<uint8_t>(std::max(1, v * 7 / 8));  // a little less green in yellow
     switch (row) {
     case 0: return {c, c, c};
     case 1: return {0, c, 0};
-    case 2: return {c, warm, 0};
-    case 3: return {0, warm, c};
+    case 2: return {c, c, 0};
+    case 3: return {0, c, c};
     default: return {c, 0, 0};
     }
 }
