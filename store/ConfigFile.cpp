@@ -88,6 +88,20 @@ void RemoveStaleTemporaries(const std::string& directory, const std::string& bas
 }
 }  // namespace
 
+namespace {
+// Writes every system to the file, created or cut to zero length, and puts it
+// on the disk. Gives back 0 or the errno of the first failure.
+int WriteSystems(const char* pszPath, const CSystemList& systems)
+{
+    CStdioFile file(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite);
+    if (!file.IsOpen()) return file.GetError() ? file.GetError() : EIO;
+    for (int i = 0; i < systems.GetSize() && !file.GetError(); ++i) systems[i].WriteToFile(file);
+    file.Flush(true);
+    file.Close();
+    return file.GetError();
+}
+}  // namespace
+
 BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError)
 {
     if (!pszPath) pszPath = "";
@@ -115,14 +129,29 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
     } else if (errno != ENOENT) {
         return fail(errno);
     }
+    // Where the file cannot be replaced as it is, it is rewritten in place, as
+    // a shared file must be: without the crash safety of the replacement.
+    auto rewriteInPlace = [&]() {
+        const int err = WriteSystems(target.c_str(), systems);
+        return err ? fail(err) : TRUE;
+    };
+    const bool shared = exists && S_ISREG(st.st_mode);
 
     size_t slash = target.rfind('/');
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = directory + "/." + base + ".XXXXXX";
     int fd = ::mkstemp(&temp[0]);
-    if (fd < 0) return fail(errno);
-    // Keep the old owner where allowed (it is when saving as root).
-    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+    if (fd < 0) {
+        // A folder that takes no new file, though the file itself is writable.
+        if (shared && (errno == EACCES || errno == EPERM)) return rewriteInPlace();
+        return fail(errno);
+    }
+    // Keep the old owner and group (root may); where that is not allowed, a
+    // replacement would take the file from its owner.
+    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0 && shared) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return rewriteInPlace();
     }
     if (::fchmod(fd, mode) != 0) {
         int err = errno;
@@ -132,18 +161,7 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
     }
     ::close(fd);
 
-    int err = 0;
-    {
-        CStdioFile file(temp.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
-        if (!file.IsOpen()) {
-            err = file.GetError();
-        } else {
-            for (int i = 0; i < systems.GetSize() && !file.GetError(); ++i) systems[i].WriteToFile(file);
-            file.Flush(true);
-            file.Close();
-            err = file.GetError();
-        }
-    }
+    int err = WriteSystems(temp.c_str(), systems);
     if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno ? errno : EIO;
     if (err != 0) {
         ::unlink(temp.c_str());

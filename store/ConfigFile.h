@@ -20,5 +20,7 @@ BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
 // Replaces the file's content with every system of the list, never leaving a
 // half-written file: the new content goes to a file beside it and replaces the
 // old one only once complete and on disk. FALSE on failure, with an Italian
-// explanation in *pError; the old file is then as it was.
+// explanation in *pError; the old file is then as it was. A file that cannot
+// be replaced so (its folder takes no new file, or it is another user's) is
+// rewritten in place instead, and a failure there can leave it cut short.
 BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError = nullptr);
