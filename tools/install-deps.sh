@@ -15,6 +15,7 @@ packages=(
   fonts-dejavu-core                 # a known font for dialogs and labels
   locales                           # the Italian locale for the number-format tests
   clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes of the fuzz build
+  lintian                           # checks the Debian package as a distribution would
 )
 
 missing=()

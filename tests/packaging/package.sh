@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a configured build directory and checks what it installs.
+# Builds the Debian package from a configured build directory, checks what it
+# installs, and has lintian check it as a distribution would: no error, no warning.
 set -euo pipefail
 build="$1"
 work="$(mktemp -d)"
@@ -29,4 +30,5 @@ deps="$(dpkg-deb -f "$deb" Depends)"
 for d in libqt6widgets6 qt6-qpa-plugins; do
   grep -q "$d" <<<"$deps" || { echo "package does not depend on $d"; status=1; }
 done
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; status=1; }
 exit $status
