@@ -2,11 +2,9 @@
 // included, any force type and constants, any view flags and keys) through a
 // few ticks of an off-screen simulation window: the Euler steps and the frame.
 #include <QApplication>
-#include <QImage>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "engine/SimulationDlg.h"
 #include "platform/Locale.h"
@@ -21,25 +19,20 @@ struct Input {
         const size_t n = std::min<size_t>(Byte() % 32, static_cast<size_t>(end - p));
         return p += n, std::string(reinterpret_cast<const char*>(p - n), n);
     }
-    // A tag byte, then the number's bits (tag 0), a 16-bit whole number, low byte
-    // first (1), one of the values that matter at the edges (2), or a byte of pixels (3).
+    // A tag byte, then the number's 8 bytes (tag 0), a 16-bit whole number, low
+    // byte first (1), a value that matters at the edges (2), or a byte of pixels (3).
     double Value()
     {
-        static const double kSpecial[] = {0.0,     -0.0,    HUGE_VAL,     -HUGE_VAL,    std::nan(""),  DBL_MAX,
-                                          -DBL_MAX, DBL_MIN, 1e300,        2147483647.5, 2147483648.0,  -2147483648.5,
-                                          -2147483649.0, 1e10, 799.9,      -19.5};
+        static const double kEdges[] = {0.0, -0.0, HUGE_VAL, -HUGE_VAL, NAN, DBL_MAX, -DBL_MAX, DBL_MIN, 1e300, 2147483647.5,
+                                        2147483648.0, -2147483648.5, -2147483649.0, 1e10, 799.9, -19.5};
+        uint64_t bits = 0;
+        double d;
         switch (Byte() % 4) {
-        case 0: {
-            uint64_t bits = 0;
+        case 0:
             for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(Byte()) << (8 * i);
-            double d;
             return std::memcpy(&d, &bits, sizeof d), d;
-        }
-        case 1: {
-            const int low = Byte();
-            return static_cast<int16_t>(low | Byte() << 8);
-        }
-        case 2: return kSpecial[Byte() % 16];
+        case 1: bits = Byte(); return static_cast<int16_t>(bits | Byte() << 8);  // low byte first
+        case 2: return kEdges[Byte() % 16];
         default: return Byte() * 4.0;
         }
     }
@@ -74,30 +67,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // The run's constants come from its constructor; the display is set up once
     // and reused with a fresh canvas, which costs less than the ticks.
-    CSimulationDlg fresh(&system);
-    static CSimulationDlg* s_pDlg = nullptr;
-    static QImage s_cleanCanvas;
-    if (!s_pDlg) {
-        s_pDlg = new CSimulationDlg(nullptr);
-        s_pDlg->SetUpDisplay(nullptr);
-        s_cleanCanvas = s_pDlg->m_pCanvasSurface->Image().copy();
-    }
-    CSimulationDlg& dlg = *s_pDlg;
+    const CSimulationDlg fresh(&system);
+    static CSimulationDlg& dlg = *new CSimulationDlg(nullptr);
+    static const QImage clean = (dlg.SetUpDisplay(nullptr), dlg.m_pCanvasSurface->Image().copy());
     dlg.m_system = fresh.m_system;
-    dlg.m_nPlanets = fresh.m_nPlanets;
+    dlg.m_nPlanets = fresh.m_nPlanets, dlg.m_nStepsPerTick = fresh.m_nStepsPerTick;
     dlg.m_dForceConst = (flags & 0x10) ? in.Value() : fresh.m_dForceConst;
     dlg.m_dForceParam = (flags & 0x20) ? in.Value() : fresh.m_dForceParam;
     dlg.m_dTimeStep = (flags & 0x40) ? in.Value() : fresh.m_dTimeStep;
-    dlg.m_nStepsPerTick = fresh.m_nStepsPerTick;
-    dlg.m_bTraces = flags & 1, dlg.m_bVectors = (flags >> 1) & 1, dlg.m_bLabels = (flags >> 2) & 1;
-    dlg.m_bPaused = (flags >> 3) & 1;
-    if (dlg.m_pCanvasSurface->Image() != s_cleanCanvas) dlg.DrawLegend();
+    dlg.m_bTraces = flags & 1, dlg.m_bVectors = (flags >> 1) & 1, dlg.m_bLabels = (flags >> 2) & 1, dlg.m_bPaused = (flags >> 3) & 1;
+    if (dlg.m_pCanvasSurface->Image() != clean) dlg.DrawLegend();
     for (int t = 0; t < nTicks; ++t) {
         if (const uint8_t key = in.Byte()) dlg.OnKeyDown(key, 1, 0);  // 0: no key
         const QImage canvas = dlg.m_pCanvasSurface->Image().copy();
         dlg.OnTimer(101);
-        // Bodies nowhere on the pixel grid leave no sprite, trace, vector or
-        // label: the frame is the canvas of before the tick.
+        // Bodies nowhere on the pixel grid leave no sprite, trace, vector or label.
         bool drawable = false;
         for (int i = 0, x, y; i < dlg.m_nPlanets; ++i)
             drawable |= QvTruncToPixel(dlg.m_system.m_Planets[i].m_dX, x) && QvTruncToPixel(dlg.m_system.m_Planets[i].m_dY, y);

@@ -2,7 +2,7 @@
 // writer's exact bytes; and the same through quorvane-run.
 #include <QProcess>
 #include <clocale>
-#include <limits>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
 #include <tuple>
@@ -96,7 +96,6 @@ TEST(Reader, OnlyPlainFilesAreRead)
 // systems read back, every number rounded to six decimals.
 TEST(Writer, ExactBytesAndTheRoundTrip)
 {
-    const double inf = std::numeric_limits<double>::infinity();
     CSystemList list;
     EXPECT_EQ(SaveBytes(list), "");
     list.SetSize(5);
@@ -105,11 +104,10 @@ TEST(Writer, ExactBytesAndTheRoundTrip)
     list[0].m_Planets.Add(MakePlanet("Terra", 400, 150, 8.5, 0, 1));
     list[1].m_strName = "Numeri", list[1].m_nForceType = -1, list[1].m_strForceParams = "mai scritto";
     list[1].m_Planets.Add(MakePlanet("P", 0.1234567, 0.0000001, 1e20, -2.5, 9.5));
-    list[1].m_Planets.Add(MakePlanet("N", std::numeric_limits<double>::quiet_NaN(), inf, -inf, -0.0000004, 2, 1));
+    list[1].m_Planets.Add(MakePlanet("N", NAN, HUGE_VAL, -HUGE_VAL, -0.0000004, 2, 1));
     list[2].m_strName = "Zero", list[2].m_strForceParams = "nemmeno questo";
     list[3].m_strName = "Nul\0lo \xe8 \xc3\xa8"s, list[3].m_nForceType = 5, list[3].m_strForceParams = "0.\0001"s;
-    list[3].m_Planets.Add(MakePlanet("a\0b", 1, 1, 1, 1, 1));
-    list[3].m_Planets[0].m_strName = "a\0b"s;
+    list[3].m_Planets.Add(MakePlanet("a\0b"s, 1, 1, 1, 1, 1));
     list[4].m_Planets.Add(CPlanet());
     list[4] = list[0];  // the same name again: a system of its own
     const std::string worked = ReadBytes(QV_TEST_DATA "/store_worked_example.ini");

@@ -55,7 +55,7 @@ inline std::string SaveBytes(const CSystemList& systems)
     return ReadBytes(dir / "Quorvane.ini");
 }
 
-inline CPlanet MakePlanet(const char* name, double x, double y, double vx, double vy, double mass, int fixed = 0)
+inline CPlanet MakePlanet(const CString& name, double x, double y, double vx, double vy, double mass, int fixed = 0)
 {
     CPlanet p;
     p.m_strName = name;
