@@ -70,10 +70,10 @@ TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
         if (what == "a folder") ::mkdir(path.c_str(), 0777);
         if (what == "in a file") path += "/Quorvane.ini";
         const std::string old = ReadBytes(path), entries = dir.Entries();
-        const bool disk = what.find("disk") != std::string::npos;
-        // Permissions do not bind root: the saves run as "nobody", on a disk of 64 KiB
-        // of its own (a tmpfs in a mount namespace of the child), or with a size limit.
-        const ChildResult r = (disk ? RunInChild : RunAsNobody)([&]() -> std::pair<int, std::string> {
+        const bool disk = what.find("disk") != std::string::npos, nobody = what == "read-only file" || what == "read-only folder";
+        // Permissions do not bind root: those saves run as "nobody"; the others on a
+        // disk of 64 KiB of their own (a tmpfs in a mount namespace of the child), or with a size limit.
+        const ChildResult r = (nobody ? RunAsNobody : RunInChild)([&]() -> std::pair<int, std::string> {
             if (disk && (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
                          ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k,mode=0777") != 0))
                 return {77, "no rights to mount a small file system"};
