@@ -81,7 +81,8 @@ TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
             if (what == "read-only disk" && ::mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
                 return {1, "remount failed"};
             if (what == "size limit") LimitFileSize(64 * 1024);
-            return {0, SaveError(MakeList("Nuovo", 2000, 4), path) + (ReadBytes(path) == old ? " intatto " : " cambiato ") + dir.Entries()};
+            const std::string error = SaveError(MakeList("Nuovo", 2000, 4), path);
+            return {0, error + (ReadBytes(path) == old ? " intatto " : " cambiato ") + dir.Entries()};
         });
         ::chmod(dir.path().c_str(), 0755);
         if (r.status == 77) std::printf("[ skipped ] %s: %s\n", what.c_str(), r.text.c_str());
