@@ -1,42 +1,49 @@
-// Temporary folders and files, and a readable dump of systems, for the store tests.
+// Scratch folders, whole files, and a readable dump of systems, for the tests of the store.
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "store/ConfigFile.h"
 
-class TempDir {
-public:
+// A fresh folder, removed with everything in it.
+struct TempDir : QTemporaryDir {
     std::string operator/(const std::string& name) const { return path() + "/" + name; }
-    std::string path() const { return m_dir.path().toStdString(); }
-
-private:
-    QTemporaryDir m_dir;
+    std::string path() const { return QTemporaryDir::path().toStdString(); }
+    // The names in the folder, hidden ones included, sorted and joined by blanks.
+    std::string Entries() const
+    {
+        return QDir(QTemporaryDir::path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' ').toStdString();
+    }
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    QFile out(QString::fromStdString(path));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())) << path;
 }
 
+// The file's bytes; "" when it cannot be read (a folder, nothing there).
 inline std::string ReadBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    QFile in(QString::fromStdString(path));
+    return in.open(QIODevice::ReadOnly) ? in.readAll().toStdString() : std::string();
 }
 
-// The systems that loading these bytes gives.
+// The systems that loading these bytes gives; each is reported as it is appended.
 inline void LoadBytes(const std::string& bytes, CSystemList& systems)
 {
     TempDir dir;
     WriteBytes(dir / "Quorvane.ini", bytes);
-    ASSERT_TRUE(LoadSystemsFromFile((dir / "Quorvane.ini").c_str(), systems));
+    int added = 0;
+    ASSERT_TRUE(LoadSystemsFromFile((dir / "Quorvane.ini").c_str(), systems,
+                                    [&](const CSystemDlg& s) { EXPECT_EQ(&s, &systems[added++]); }));
+    EXPECT_EQ(added, systems.GetSize());
 }
 
 // The bytes that saving these systems gives.
@@ -48,16 +55,11 @@ inline std::string SaveBytes(const CSystemList& systems)
     return ReadBytes(dir / "Quorvane.ini");
 }
 
-inline CPlanet MakePlanet(const char* name, double x, double y, double vx, double vy, double mass, int fixed = 0)
+inline CPlanet MakePlanet(const CString& name, double x, double y, double vx, double vy, double mass, int fixed = 0)
 {
     CPlanet p;
     p.m_strName = name;
-    p.m_dX = x;
-    p.m_dY = y;
-    p.m_dVx = vx;
-    p.m_dVy = vy;
-    p.m_dMass = mass;
-    p.m_bFixed = fixed;
+    p.m_dX = x, p.m_dY = y, p.m_dVx = vx, p.m_dVy = vy, p.m_dMass = mass, p.m_bFixed = fixed;
     p.m_nSpriteX = SpriteOffsetForMass(mass);
     return p;
 }
@@ -66,10 +68,8 @@ inline CPlanet MakePlanet(const char* name, double x, double y, double vx, doubl
 inline std::string Dump(const CPlanet& p)
 {
     std::string out = p.m_strName.str();
-    for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dMass}) {
-        char buf[32];
-        out += ' ' + std::string(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
-    }
+    char buf[32];
+    for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dMass}) out += ' ' + std::string(buf, std::to_chars(buf, buf + 32, d).ptr);
     return out + ' ' + std::to_string(p.m_bFixed) + ' ' + std::to_string(p.m_nSpriteX);
 }
 
@@ -77,7 +77,7 @@ inline std::string Dump(const CPlanet& p)
 inline std::string Dump(const CSystemDlg& s)
 {
     std::string out = "[" + s.m_strName.str() + "] " + std::to_string(s.m_nForceType) + ' ' + s.m_strForceParams.str() + '\n';
-    for (int i = 0; i < s.m_Planets.GetSize(); ++i) out += ' ' + Dump(s.m_Planets[i]) + '\n';
+    for (const CPlanet& p : s.m_Planets) out += ' ' + Dump(p) + '\n';
     return out;
 }
 

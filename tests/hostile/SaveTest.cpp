@@ -1,0 +1,154 @@
+// The file on disk is always one whole version: a save replaces it whole or
+// leaves it as it was, and says why in Italian.
+#include <csignal>
+#include <random>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include "app/MainDlg.h"
+#include "res/resource.h"
+#include "tests/hostile/HostileSupport.h"
+
+using namespace hostile;
+
+namespace {
+std::string SaveError(const CSystemList& list, const std::string& path)
+{
+    CString error;
+    return SaveSystemsToFile(path.c_str(), list, &error) ? "salvato" : error.str();
+}
+
+// Files may not grow past `bytes`: writes beyond fail as on a full disk. Gives the old limit.
+rlimit LimitFileSize(rlim_t bytes)
+{
+    rlimit old, limit = {bytes, RLIM_INFINITY};
+    std::signal(SIGXFSZ, SIG_IGN);
+    return ::getrlimit(RLIMIT_FSIZE, &old), limit.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &limit), old;
+}
+}  // namespace
+
+TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOldLeftovers)
+{
+    TempDir dir;
+    const std::string path = dir / "Quorvane.ini";
+    WriteBytes(path, "[Vecchio]\n0\n\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640) | ::symlink("Quorvane.ini", (dir / "link.ini").c_str()), 0);
+    // A killed save leaves a hidden temporary; the next save removes those of its
+    // own file once they are old, never a fresh one or another file's.
+    const timeval hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    for (const char* name : {".Quorvane.ini.a1B2c3", ".Quorvane.ini.d4E5f6", ".Altro.ini.g7H8i9"}) {
+        WriteBytes(dir / name, "mezzo salvataggio");
+        ASSERT_EQ(std::string(name) == ".Quorvane.ini.d4E5f6" ? 0 : ::utimes((dir / name).c_str(), hourAgo), 0);
+    }
+    EXPECT_EQ(SaveError(MakeList("S", 2, 2), dir / "link.ini"), "salvato");
+    EXPECT_EQ(ReadBytes(path), SaveBytes(MakeList("S", 2, 2)));
+    struct stat st, link;
+    ASSERT_EQ(::stat(path.c_str(), &st) | ::lstat((dir / "link.ini").c_str(), &link), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(dir.Entries(), ".Altro.ini.g7H8i9 .Quorvane.ini.d4E5f6 link.ini Quorvane.ini");
+}
+
+TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
+{
+    const std::string oldBytes = SaveBytes(MakeList("Vecchio", 3, 2));
+    const std::pair<std::string, std::string> rows[] = {
+        {"full disk", "spazio su disco esaurito"}, {"read-only disk", "il disco è in sola lettura"},
+        {"size limit", "file troppo grande"},      {"read-only file", "accesso negato"},
+        {"read-only folder", "accesso negato"},    {"a folder", "il nome indica una cartella"},
+        {"in a file", "errore di sistema 20 (Not a directory)"}};
+    for (const auto& [what, reason] : rows) {
+        TempDir dir;
+        std::string path = dir / "Quorvane.ini";
+        WriteBytes(path, oldBytes);
+        ASSERT_EQ(::chmod(dir.path().c_str(), what == "read-only folder" ? 0555 : 0777), 0);
+        ASSERT_EQ(::chmod(path.c_str(), what == "read-only file" ? 0444 : 0666), 0);
+        if (what == "read-only folder" || what == "a folder") ::unlink(path.c_str());
+        if (what == "a folder") ::mkdir(path.c_str(), 0777);
+        if (what == "in a file") path += "/Quorvane.ini";
+        const std::string old = ReadBytes(path), entries = dir.Entries();
+        const bool disk = what.find("disk") != std::string::npos, nobody = what == "read-only file" || what == "read-only folder";
+        // Permissions do not bind root: those saves run as "nobody"; the others on a
+        // disk of 64 KiB of their own (a tmpfs in a mount namespace of the child), or with a size limit.
+        const ChildResult r = (nobody ? RunAsNobody : RunInChild)([&]() -> std::pair<int, std::string> {
+            if (disk && (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                         ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k,mode=0777") != 0))
+                return {77, "no rights to mount a small file system"};
+            if (disk) WriteBytes(path, old);
+            if (what == "read-only disk" && ::mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+                return {1, "remount failed"};
+            if (what == "size limit") LimitFileSize(64 * 1024);
+            const std::string error = SaveError(MakeList("Nuovo", 2000, 4), path);
+            return {0, error + (ReadBytes(path) == old ? " intatto " : " cambiato ") + dir.Entries()};
+        });
+        ::chmod(dir.path().c_str(), 0755);
+        if (r.status == 77) std::printf("[ skipped ] %s: %s\n", what.c_str(), r.text.c_str());
+        else EXPECT_EQ(r.text, "Impossibile salvare il file \"" + path + "\": " + reason + ". intatto " + entries) << what;
+    }
+}
+
+// The main window says why, and its list keeps the change.
+TEST(SaveFailures, MainWindowReportsTheFailureAndKeepsTheList)
+{
+    TempDir dir;
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path()));
+    const std::string oldBytes = SaveBytes(MakeList("Sistema ", 3, 30));
+    WriteBytes("Quorvane.ini", oldBytes);
+    std::vector<std::string> boxes;
+    QvSetMessageBoxHook([&](const CString& text, UINT) { return boxes.push_back(text.str()), IDYES; });
+    CMainDlg dlg;
+    QvSetDialogOpenedHook([&](CDialog& d) {
+        const rlimit old = LimitFileSize(2048);
+        d.GetTemplateId() == IDD_QUORVANE_DIALOG ? dlg.OnDeleteSystem() : void();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        d.EndDialog(IDCANCEL);
+    });
+    dlg.DoModal();
+    QvSetDialogOpenedHook(nullptr), QvSetMessageBoxHook(nullptr);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Eliminare la configurazione selezionata?",
+                                               "Impossibile salvare il file \"Quorvane.ini\": file troppo grande."}));
+    EXPECT_EQ(Dump(dlg.m_Systems), Dump(MakeList("Sistema ", 3, 30)).substr(Dump(MakeList("Sistema ", 1, 30)).size()));
+    EXPECT_EQ(ReadBytes("Quorvane.ini"), oldBytes);
+    EXPECT_EQ(dir.Entries(), "Quorvane.ini");
+    QDir::setCurrent(cwd);
+}
+
+// A child saves two versions in turn and is killed at random moments: the file
+// is always one of them, and only its hidden temporary may be left.
+TEST(CrashSafeSave, KilledAtRandomMomentsTheFileIsAlwaysOneWholeVersion)
+{
+    const CSystemList a = MakeList("A", 1000, 3), b = MakeList("B", 1000, 4);
+    const std::string bytesA = SaveBytes(a), bytesB = SaveBytes(b);
+    TempDir dir;
+    const std::string path = dir / "Quorvane.ini";
+    WriteBytes(path, bytesA);
+    std::mt19937 rng(std::random_device{}());
+    int trials = 0, seen[2] = {0, 0};
+    for (const time_t end = std::time(nullptr) + 3; trials < 60 && (trials < 10 || std::time(nullptr) < end); ++trials) {
+        int done[2], status = 0;
+        ASSERT_EQ(::pipe(done), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0)  // B first, so that any finished save changes the file; a byte after each
+            for (int i = 0;; ++i)
+                if (!SaveSystemsToFile(path.c_str(), i % 2 ? a : b) || ::write(done[1], "s", 1) != 1) ::_exit(3);
+        // The kill falls after zero, one or two finished saves, somewhere in the next one.
+        ::close(done[1]);
+        char byte;
+        for (int k = rng() % 3; k > 0 && ::read(done[0], &byte, 1) == 1; --k) {
+        }
+        ::usleep(rng() % 20000);
+        ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0), ::close(done[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed on its own";
+        const std::string now = ReadBytes(path);
+        ASSERT_TRUE(now == bytesA || now == bytesB) << "trial " << trials << ": " << now.size() << " bytes";
+        ++seen[now == bytesB];
+        for (const QString& name : QDir(QString::fromStdString(dir.path())).entryList({".Quorvane.ini.*"}, QDir::Hidden | QDir::Files))
+            QFile::remove(QString::fromStdString(dir / name.toStdString()));
+        ASSERT_EQ(dir.Entries(), "Quorvane.ini");
+    }
+    std::printf("[ kill-during-save ] %d trials: %d whole A, %d whole B\n", trials, seen[0], seen[1]);
+}
