@@ -24,7 +24,7 @@ int RunTool(const QStringList& args, QByteArray* out = nullptr)
 
 // The frames of a GIF as a viewer shows them: each image drawn over the one
 // before, its transparent pixels leaving that one.
-std::vector<QImage> ReadGif(const QString& path, std::vector<int>& delays, bool& loops)
+std::vector<QImage> ReadGif(const QString& path, std::vector<int>& delays, bool& loops, int& whole)
 {
     int err = 0;
     GifFileType* gif = DGifOpenFileName(path.toLocal8Bit().constData(), &err);
@@ -36,6 +36,7 @@ std::vector<QImage> ReadGif(const QString& path, std::vector<int>& delays, bool&
         GraphicsControlBlock gcb;
         DGifSavedExtensionToGCB(gif, i, &gcb);
         delays.push_back(gcb.DelayTime);
+        whole += d.Width * d.Height == gif->SWidth * gif->SHeight;
         for (int k = 0; k < d.Width * d.Height; ++k) {
             const int c = gif->SavedImages[i].RasterBits[k];
             const GifColorType rgb = d.ColorMap->Colors[c];
@@ -69,10 +70,12 @@ TEST(CommandsTest, AnimationFramesAreTheFramesRenderDraws)
         ASSERT_EQ(RunTool(QStringList{"animate", ini, "--system", "0", "--seconds", "1", "--out", gif} + r.fps + r.view), 0);
         std::vector<int> delays;
         bool loops = false;
-        const std::vector<QImage> frames = ReadGif(gif, delays, loops);
+        int whole = 0;  // images that cover the whole screen
+        const std::vector<QImage> frames = ReadGif(gif, delays, loops, whole);
         ASSERT_EQ(frames.size(), size_t(r.frames));
         EXPECT_EQ(delays, std::vector<int>(r.frames, r.delay));
         EXPECT_TRUE(loops);
+        EXPECT_EQ(whole, 1);
         for (int k : {0, r.frames - 1}) {
             const QString ticks = QString::number((k + 1) * r.every);
             ASSERT_EQ(RunTool(QStringList{"render", ini, "--system", "0", "--ticks", ticks, "--out", png} + r.view), 0);
