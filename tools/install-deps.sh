@@ -16,6 +16,8 @@ packages=(
   locales                           # the Italian locale for the number-format tests
   clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes of the fuzz build
   lintian                           # checks the Debian package as a distribution would
+  libgif-dev                        # animated GIFs of quorvane-run animate
+  qt6-charts-dev libqt6opengl6-dev  # energy charts of quorvane-run energy (Charts' CMake files need OpenGL's)
 )
 
 missing=()

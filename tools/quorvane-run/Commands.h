@@ -6,3 +6,5 @@
 void RegisterListCommands(CLI::App& app);      // list, resave
 void RegisterSimulateCommand(CLI::App& app);   // simulate
 void RegisterRenderCommand(CLI::App& app);     // render
+void RegisterAnimateCommand(CLI::App& app);    // animate
+void RegisterEnergyCommand(CLI::App& app);     // energy

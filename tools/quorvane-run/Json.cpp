@@ -17,6 +17,15 @@ nlohmann::json QvJsonNumber(double d)
     return d;
 }
 
+std::string QvCsvNumber(double d)
+{
+    if (std::isnan(d)) return "nan";
+    if (std::isinf(d)) return d > 0 ? "inf" : "-inf";
+    CString s;
+    s.Format("%.17g", d);
+    return s.str();
+}
+
 nlohmann::json QvJsonText(const CString& bytes)
 {
     QByteArray utf8 = QvDisplayText(bytes).toUtf8();

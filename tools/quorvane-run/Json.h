@@ -12,6 +12,10 @@
 // strings) when it is not finite, since JSON has no such numbers.
 nlohmann::json QvJsonNumber(double d);
 
+// A CSV number: 17 significant digits in the "C" locale, so that it reads back
+// to the same double; "nan", "inf" or "-inf" when it is not finite.
+std::string QvCsvNumber(double d);
+
 // A stored text (bytes) as it is shown on screen: UTF-8 when the bytes are
 // valid UTF-8, else Windows-1252.
 nlohmann::json QvJsonText(const CString& bytes);

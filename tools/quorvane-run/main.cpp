@@ -14,6 +14,8 @@ int main(int argc, char** argv)
     RegisterListCommands(app);
     RegisterSimulateCommand(app);
     RegisterRenderCommand(app);
+    RegisterAnimateCommand(app);
+    RegisterEnergyCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -1,0 +1,33 @@
+// What the commands that run a system share: the run built as the start button
+// builds it, the options that choose it, and the Qt application for drawing.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "engine/SimulationDlg.h"
+
+struct CRunOptions {
+    std::string file;
+    int nSystem = 0;
+    int nSpeed = 0;  // 0: no digit key pressed
+    bool bVectors = false;
+    bool bLabels = false;
+    bool bNoTraces = false;
+};
+
+// FILE, --system and --speed; with bView also --vectors, --labels, --no-traces.
+void QvAddRunOptions(CLI::App* cmd, CRunOptions& o, bool bView);
+
+// Prints "quorvane-run CMD: MESSAGE" on stderr and ends the command with nCode.
+[[noreturn]] void QvFail(const char* pszCommand, int nCode, const std::string& message);
+
+// System I of FILE as a run, the digit key applied and the view flags set; a file
+// that cannot be read ends the command with status 1, an index outside it with 2.
+std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o);
+
+// Drawing (text, charts) needs a Qt application, off screen: a new one for the
+// caller to keep while it draws, or nullptr when one exists.
+std::unique_ptr<QApplication> QvEnsureApplication();
