@@ -1,6 +1,7 @@
 #include "engine/Euler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <mutex>
 #include <thread>
@@ -29,6 +30,9 @@
 namespace {
 
 constexpr int kRows = 4;
+// Pieces of a shared step per thread: enough for the others to take over the
+// share of a thread that the system keeps waiting.
+constexpr int kPiecesPerThread = 4;
 
 // The force magnitude of one pair, one struct per law so that the law is
 // chosen once per call and not once per pair.
@@ -325,48 +329,68 @@ void RunSteps(CPlanet* P, int n, double c, double p, double dt, int nSteps)
     }
 }
 
-// Several threads on one step. Thread t owns the planets [a_t, a_t+1) and
-// computes every pair (i, k) whose k it owns, so that each of its accumulators
-// receives, in the plain loop's order: +fx of (i, k) for i < a_t (the cross
-// pairs, here), then the pairs inside its own range (the one-thread loop),
-// then, after a barrier, -fx of (k, j) for every j of the later threads, in
-// ascending j, read from the rows those threads kept. The ranges shrink
-// towards the end so that every thread has about as many pairs.
+// Several threads on one step. The planets are cut into C pieces; piece t,
+// the planets [a_t, a_t+1), computes every pair (i, k) whose k it holds, so
+// that each of its accumulators receives, in the plain loop's order: +fx of
+// (i, k) for i < a_t (the cross pairs, here), then the pairs inside the piece
+// (the one-thread loop), then, once every piece is done, -fx of (k, j) for
+// every j of the later pieces, in ascending j, read from the rows those pieces
+// kept. The pieces shrink towards the end so that each has about as many
+// pairs. A step is two phases, pairs then moves, each of C pieces that any
+// thread may take; a phase starts when the one before it is complete.
 struct SharedStep {
     CPlanet* P;
     int n;
     double c, p, dt;
     int nSteps;
+    int nPieces;
     Columns s;
-    std::vector<int> start;          // a_t for t = 0..T
+    std::vector<int> start;           // a_t for t = 0..C
     std::vector<double*> rowX, rowY;  // per planet j >= a_1: its cross terms, by i
+    std::atomic<long> nNext{0}, nDone{0};
 };
 
 template <class Law, class Rows>
-void SharedSteps(SharedStep& w, int t, CStepPool& pool)
+void PairPhase(SharedStep& w, int a, int b)
 {
-    const int a = w.start[static_cast<size_t>(t)], b = w.start[static_cast<size_t>(t) + 1];
     const Columns& s = w.s;
-    for (int step = 0; step < w.nSteps; ++step) {
-        int k = a;
-        for (; k + kRows <= b; k += kRows)
-            Rows::template Cross<Law>(s, k, a, w.c, w.p, w.rowX[static_cast<size_t>(k)], w.rowY[static_cast<size_t>(k)]);
-        for (; k < b; ++k)
-            PortableRows::Cross<Law, 1>(s, k, a, w.c, w.p, w.rowX[static_cast<size_t>(k)], w.rowY[static_cast<size_t>(k)]);
-        Pairs<Law, Rows>(s, a, b, w.c, w.p);
-        pool.Barrier();
-        const int nLater = w.n - b;
-        Rows::Take(s.fx, a, b, w.rowX.data() + b, nLater);
-        Rows::Take(s.fy, a, b, w.rowY.data() + b, nLater);
-        for (k = a; k < b; ++k) {
-            CPlanet& q = w.P[k];
-            q.m_dFx = s.fx[k];
-            q.m_dFy = s.fy[k];
-            Move(q, w.dt);
-            s.x[k] = q.m_dX;
-            s.y[k] = q.m_dY;
-        }
-        pool.Barrier();
+    int k = a;
+    for (; k + kRows <= b; k += kRows)
+        Rows::template Cross<Law>(s, k, a, w.c, w.p, w.rowX[static_cast<size_t>(k)], w.rowY[static_cast<size_t>(k)]);
+    for (; k < b; ++k)
+        PortableRows::Cross<Law, 1>(s, k, a, w.c, w.p, w.rowX[static_cast<size_t>(k)], w.rowY[static_cast<size_t>(k)]);
+    Pairs<Law, Rows>(s, a, b, w.c, w.p);
+}
+
+template <class Rows>
+void MovePhase(SharedStep& w, int a, int b)
+{
+    const Columns& s = w.s;
+    Rows::Take(s.fx, a, b, w.rowX.data() + b, w.n - b);
+    Rows::Take(s.fy, a, b, w.rowY.data() + b, w.n - b);
+    for (int k = a; k < b; ++k) {
+        CPlanet& q = w.P[k];
+        q.m_dFx = s.fx[k];
+        q.m_dFy = s.fy[k];
+        Move(q, w.dt);
+        s.x[k] = q.m_dX;
+        s.y[k] = q.m_dY;
+    }
+}
+
+template <class Law, class Rows>
+void SharedWork(SharedStep& w, CStepPool& pool)
+{
+    const long nPieces = w.nPieces, nTotal = 2L * w.nSteps * nPieces;
+    for (long v = w.nNext.fetch_add(1); v < nTotal; v = w.nNext.fetch_add(1)) {
+        const long nPhase = v / nPieces;
+        const size_t t = static_cast<size_t>(v % nPieces);
+        pool.WaitUntil(w.nDone, nPhase * nPieces);
+        if (nPhase % 2 == 0)
+            PairPhase<Law, Rows>(w, w.start[t], w.start[t + 1]);
+        else
+            MovePhase<Rows>(w, w.start[t], w.start[t + 1]);
+        pool.Done(w.nDone, nPieces);
     }
 }
 
@@ -375,16 +399,16 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
 {
     CStepPool& pool = CStepPool::Get();
     std::lock_guard<std::mutex> lock(pool.CallMutex());
-    SharedStep w{P, n, c, p, dt, nSteps, {}, {}, {}, {}};
-    // The cross rows: planet j of thread t keeps one term per i < a_t.
-    w.start.resize(static_cast<size_t>(nThreads) + 1);
+    SharedStep w{P, n, c, p, dt, nSteps, kPiecesPerThread * nThreads, {}, {}, {}, {}};
+    const size_t C = static_cast<size_t>(w.nPieces);
+    // The cross rows: planet j of piece t keeps one term per i < a_t.
+    w.start.resize(C + 1);
     size_t nCross = 0;
-    for (int t = 0; t <= nThreads; ++t) {
-        w.start[static_cast<size_t>(t)] =
-            static_cast<int>(std::lround(n * std::sqrt(static_cast<double>(t) / nThreads)));
-        if (t > 0)
-            nCross += static_cast<size_t>(w.start[static_cast<size_t>(t)] - w.start[static_cast<size_t>(t) - 1]) *
-                      static_cast<size_t>(w.start[static_cast<size_t>(t) - 1]);
+    for (size_t t = 0; t <= C; ++t) {
+        // Whole blocks of kRows, so that only the last piece has rows left over.
+        const double a = n * std::sqrt(static_cast<double>(t) / static_cast<double>(C));
+        w.start[t] = t == C ? n : std::min(n, kRows * static_cast<int>(std::lround(a / kRows)));
+        if (t > 0) nCross += static_cast<size_t>(w.start[t] - w.start[t - 1]) * static_cast<size_t>(w.start[t - 1]);
     }
     std::vector<double>& mem = pool.Scratch();
     mem.resize(5 * static_cast<size_t>(n) + 2 * nCross);
@@ -394,19 +418,19 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
     double* gy = gx + nCross;
     w.rowX.resize(static_cast<size_t>(n));
     w.rowY.resize(static_cast<size_t>(n));
-    for (int t = 0; t < nThreads; ++t)
-        for (int j = w.start[static_cast<size_t>(t)]; j < w.start[static_cast<size_t>(t) + 1]; ++j) {
+    for (size_t t = 0; t < C; ++t)
+        for (int j = w.start[t]; j < w.start[t + 1]; ++j) {
             w.rowX[static_cast<size_t>(j)] = gx;
             w.rowY[static_cast<size_t>(j)] = gy;
-            gx += w.start[static_cast<size_t>(t)];
-            gy += w.start[static_cast<size_t>(t)];
+            gx += w.start[t];
+            gy += w.start[t];
         }
     for (int i = 0; i < n; ++i) {
         w.s.x[i] = P[i].m_dX;
         w.s.y[i] = P[i].m_dY;
         w.s.m[i] = P[i].m_dMass;
     }
-    pool.Run(nThreads, [&w, &pool](int t) { SharedSteps<Law, Rows>(w, t, pool); });
+    pool.Run(nThreads, [&w, &pool] { SharedWork<Law, Rows>(w, pool); });
 }
 
 template <class Rows>
@@ -415,7 +439,7 @@ void RunLaw(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int 
     if (P == nullptr || n <= 0 || nSteps <= 0) return;
     if (nThreads <= 0) nThreads = EulerCores();
     nThreads = std::min(nThreads, kEulerMaxThreads);
-    const bool bShared = nThreads > 1 && n >= kEulerThreadedFrom && n <= kEulerThreadedUpTo;
+    const bool bShared = nThreads > 1 && n >= EulerThreadedFrom(law.nType) && n <= kEulerThreadedUpTo;
     const double c = law.dConst, p = law.dParam;
     switch (law.nType) {
     case 1:

@@ -17,11 +17,15 @@ struct CForceLaw {
 };
 
 // Systems from this size up share each step among nThreads threads (0: one
-// per core); smaller ones, where waking a thread costs more than it saves,
-// and huge ones, whose shared rows would not fit in memory, take one thread.
-constexpr int kEulerThreadedFrom = 40;
+// per core): from 64 bodies under the inverse square, from 24 under pow and
+// exp, which cost five to eight times as much per pair. Smaller ones, where
+// handing out the work costs more than it saves, and huge ones, whose shared
+// rows would not fit in memory, take one thread.
+constexpr int kEulerThreadedFrom = 64;
+constexpr int kEulerThreadedFromCostly = 24;
 constexpr int kEulerThreadedUpTo = 4096;
 constexpr int kEulerMaxThreads = 64;
+inline int EulerThreadedFrom(int nType) { return nType == 1 || nType == 2 ? kEulerThreadedFromCostly : kEulerThreadedFrom; }
 int EulerCores();
 
 // nSteps Euler steps of length dt over pPlanets[0..nPlanets-1], in place. Each

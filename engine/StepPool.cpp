@@ -10,8 +10,8 @@
 #endif
 
 namespace {
-// Polling before a waiting thread sleeps: longer than the gap between two
-// barriers of a step that is worth sharing, far shorter than a 20 ms tick.
+// Polling before a waiting thread sleeps: longer than a phase of a step that
+// is worth sharing, far shorter than a 20 ms tick.
 constexpr auto kSpin = std::chrono::microseconds(50);
 }  // namespace
 
@@ -31,7 +31,7 @@ CStepPool::~CStepPool()
     for (std::thread& w : m_workers) w.join();
 }
 
-void CStepPool::Run(int nThreads, const std::function<void(int)>& job)
+void CStepPool::Run(int nThreads, const std::function<void()>& job)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -41,51 +41,51 @@ void CStepPool::Run(int nThreads, const std::function<void(int)>& job)
         }
         m_pJob = &job;
         m_nThreads = nThreads;
+        m_bOpen = true;
         ++m_nJob;
     }
     m_wake.notify_all();
-    job(0);
-    Barrier();  // every worker is done with the job before it goes out of scope
+    job();
+    // Workers that have not started by now find the job closed and skip it.
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_bOpen = false;
+    m_progress.wait(lock, [this] { return m_nInside == 0; });
 }
 
 void CStepPool::Work(int t)
 {
     unsigned nSeen = 0;
+    std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        const std::function<void(int)>* pJob;
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [&] { return m_bStop || (m_nJob != nSeen && t < m_nThreads); });
-            if (m_bStop) return;
-            nSeen = m_nJob;
-            pJob = m_pJob;
-        }
-        (*pJob)(t);
-        Barrier();
+        m_wake.wait(lock, [&] { return m_bStop || (m_nJob != nSeen && t < m_nThreads); });
+        if (m_bStop) return;
+        nSeen = m_nJob;
+        if (!m_bOpen) continue;
+        const std::function<void()>* pJob = m_pJob;
+        ++m_nInside;
+        lock.unlock();
+        (*pJob)();
+        lock.lock();
+        if (--m_nInside == 0) m_progress.notify_all();
     }
 }
 
-void CStepPool::Barrier()
+void CStepPool::WaitUntil(const std::atomic<long>& nDone, long nTarget)
 {
-    // Both read before arriving: the next run may change them once all are here.
-    const unsigned nRound = m_nRound.load(std::memory_order_acquire);
-    const int nThreads = m_nThreads;
-    if (m_nArrived.fetch_add(1, std::memory_order_acq_rel) + 1 == nThreads) {
-        m_nArrived.store(0, std::memory_order_relaxed);
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_nRound.store(nRound + 1, std::memory_order_release);
-        }
-        m_roundDone.notify_all();
-        return;
-    }
     const auto end = std::chrono::steady_clock::now() + kSpin;
     do {
         for (int i = 0; i < 32; ++i) {
-            if (m_nRound.load(std::memory_order_acquire) != nRound) return;
+            if (nDone.load(std::memory_order_acquire) >= nTarget) return;
             QV_PAUSE();
         }
     } while (std::chrono::steady_clock::now() < end);
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_roundDone.wait(lock, [&] { return m_nRound.load(std::memory_order_acquire) != nRound; });
+    m_progress.wait(lock, [&] { return nDone.load(std::memory_order_acquire) >= nTarget; });
+}
+
+void CStepPool::Done(std::atomic<long>& nDone, long nEvery)
+{
+    if ((nDone.fetch_add(1, std::memory_order_acq_rel) + 1) % nEvery != 0) return;
+    std::lock_guard<std::mutex> lock(m_mutex);  // a waiter is either asleep or sees the count
+    m_progress.notify_all();
 }
