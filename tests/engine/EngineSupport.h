@@ -11,10 +11,10 @@
 
 #include "engine/Euler.h"
 
-inline CPlanet Body(double x, double y, double vx, double vy, double m, int bFixed = 0, double fx = 0, double fy = 0)
+inline CPlanet Body(double x, double y, double vx, double vy, double m, int bFixed = 0)
 {
     CPlanet p;
-    p.m_dX = x, p.m_dY = y, p.m_dVx = vx, p.m_dVy = vy, p.m_dMass = m, p.m_bFixed = bFixed, p.m_dFx = fx, p.m_dFy = fy;
+    p.m_dX = x, p.m_dY = y, p.m_dVx = vx, p.m_dVy = vy, p.m_dMass = m, p.m_bFixed = bFixed;
     return p;
 }
 
@@ -49,17 +49,15 @@ inline void ReferenceSteps(CPlanet* P, int n, const CForceLaw& law, double dt, i
     }
 }
 
-// The state as text, one line per planet, each value in hex so that equal
-// text is equal bits; any NaN reads "nan" (its payload is not ours to fix).
+// The state as text, each value in hex so that equal text is equal bits; any
+// NaN reads "nan" (its payload is not ours to fix).
 template <class List>
 std::string Hex(const List& planets)
 {
     std::string text;
     char v[32];
-    for (const CPlanet& p : planets) {
+    for (const CPlanet& p : planets)
         for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dFx, p.m_dFy})
             text += (std::snprintf(v, sizeof v, std::isnan(d) ? "nan " : "%a ", d), v);
-        text += '\n';
-    }
     return text;
 }

@@ -21,13 +21,11 @@ std::vector<CPlanet> Scatter(int n)
 TEST(EulerStep, VelocityFirstThenPositionAndFixedPlanetsStay)
 {
     // The fixed planet 100 px away pulls with exactly 1 along x.
-    const std::vector<CPlanet> start = {Body(0, 0, 1, 0, 1), Body(100, 0, 5, -3, 1, 1)};
-    const std::string want = Hex(std::vector<CPlanet>{Body(0.75, 0, 1.5, 0, 1, 0, 1, 0), Body(100, 0, 5, -3, 1, 1, -1, 0)});
-    std::vector<CPlanet> plain = start, fast = start;
+    std::vector<CPlanet> plain = {Body(0, 0, 1, 0, 1), Body(100, 0, 5, -3, 1, 1)}, fast = plain;
     ReferenceSteps(plain.data(), 2, CForceLaw{}, 0.5, 1);
     EulerSteps(fast.data(), 2, CForceLaw{}, 0.5, 1);
-    EXPECT_EQ(Hex(plain), want);
-    EXPECT_EQ(Hex(fast), want);
+    EXPECT_EQ(Hex(plain), "0x1.8p-1 0x0p+0 0x1.8p+0 0x0p+0 0x1p+0 0x0p+0 0x1.9p+6 0x0p+0 0x1.4p+2 -0x1.8p+1 -0x1p+0 0x0p+0 ");
+    EXPECT_EQ(Hex(fast), Hex(plain));
 }
 
 // The fast step and the portable one, on 1 to 8 threads, against the plain
