@@ -15,20 +15,13 @@ namespace {
 constexpr auto kSpin = std::chrono::microseconds(50);
 }  // namespace
 
+// Never destroyed: exit() (the internal-error exit, or a forked child whose
+// parent had started the workers) must not wait for threads; the sleeping
+// workers simply end with the process.
 CStepPool& CStepPool::Get()
 {
-    static CStepPool s_pool;
-    return s_pool;
-}
-
-CStepPool::~CStepPool()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bStop = true;
-    }
-    m_wake.notify_all();
-    for (std::thread& w : m_workers) w.join();
+    static CStepPool* s_pPool = new CStepPool;
+    return *s_pPool;
 }
 
 void CStepPool::Run(int nThreads, const std::function<void()>& job)
@@ -57,8 +50,7 @@ void CStepPool::Work(int t)
     unsigned nSeen = 0;
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [&] { return m_bStop || (m_nJob != nSeen && t < m_nThreads); });
-        if (m_bStop) return;
+        m_wake.wait(lock, [&] { return m_nJob != nSeen && t < m_nThreads; });
         nSeen = m_nJob;
         if (!m_bOpen) continue;
         const std::function<void()>* pJob = m_pJob;

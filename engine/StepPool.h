@@ -1,5 +1,5 @@
 // The worker threads that share the Euler step of a large system: started at
-// the first such step, then kept. Between runs they sleep on a condition
+// the first such step, then kept for the life of the process. Between runs they sleep on a condition
 // variable. A run is cut into pieces of work that any thread may claim, so a
 // worker that the system has put aside for a while slows nothing down: the
 // others take its share. Waiting for the pieces of a phase polls only briefly
@@ -16,7 +16,6 @@
 class CStepPool {
 public:
     static CStepPool& Get();
-    ~CStepPool();
 
     // job() on the calling thread and on up to nThreads - 1 workers at once;
     // returns when the caller's has returned and no worker is still inside.
@@ -44,5 +43,4 @@ private:
     int m_nThreads = 0;
     int m_nInside = 0;
     bool m_bOpen = false;
-    bool m_bStop = false;
 };
