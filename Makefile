@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz fuzz bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean
 
 all: build
 
@@ -43,10 +43,20 @@ fuzz: build-fuzz
 test-fuzz: build-fuzz
 	cd build-fuzz && FUZZ_SECONDS=60 ctest -L fuzz --output-on-failure -j $(JOBS) --timeout 600
 
-test: test-normal test-asan test-fuzz
+# The threads of the Euler step under ThreadSanitizer: the engine and its
+# bit-for-bit test alone, without Qt, so that it builds in seconds.
+TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
+build-tsan/engine_tsan_tests: $(TSAN_SOURCES) engine/Euler.h engine/StepPool.h tests/engine/EngineSupport.h store/Planet.h
+	@mkdir -p build-tsan
+	$(CXX) -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I. $(TSAN_SOURCES) -lgtest_main -lgtest -pthread -o $@
+
+test-tsan: deps build-tsan/engine_tsan_tests
+	TSAN_OPTIONS=halt_on_error=1 build-tsan/engine_tsan_tests
+
+test: test-normal test-asan test-fuzz test-tsan
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-tsan

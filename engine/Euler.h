@@ -16,12 +16,26 @@ struct CForceLaw {
     double dParam = 0.0;
 };
 
+// Systems from this size up share each step among nThreads threads (0: one
+// per core): from 64 bodies under the inverse square, from 24 under pow and
+// exp, which cost five to eight times as much per pair. Smaller ones, where
+// handing out the work costs more than it saves, and huge ones, whose shared
+// rows would not fit in memory, take one thread.
+constexpr int kEulerThreadedFrom = 64;
+constexpr int kEulerThreadedFromCostly = 24;
+constexpr int kEulerThreadedUpTo = 4096;
+constexpr int kEulerMaxThreads = 64;
+inline int EulerThreadedFrom(int nType) { return nType == 1 || nType == 2 ? kEulerThreadedFromCostly : kEulerThreadedFrom; }
+int EulerCores();
+
 // nSteps Euler steps of length dt over pPlanets[0..nPlanets-1], in place. Each
 // step clears the force accumulators, adds the force of every unordered pair
 // (i ascending, then j ascending), then moves every planet that is not fixed:
-// velocity first, then position with the new velocity. Allocates nothing.
-void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps);
+// velocity first, then position with the new velocity. The result does not
+// depend on nThreads. Allocates nothing on one thread.
+void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
 // The same arithmetic without the processor's vector units; chosen by
 // EulerSteps where those are missing. Exposed so that tests cover it too.
-void EulerStepsPortable(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps);
+void EulerStepsPortable(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,
+                        int nThreads = 0);

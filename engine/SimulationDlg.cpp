@@ -52,5 +52,5 @@ void CSimulationDlg::Integrate()
     law.dParam = m_dForceParam;
     // m_nPlanets never exceeds the list, whatever has been done to either.
     const int nPlanets = std::min(m_nPlanets, m_system.m_Planets.GetSize());
-    EulerSteps(m_system.m_Planets.GetData(), nPlanets, law, m_dTimeStep, m_nStepsPerTick);
+    EulerSteps(m_system.m_Planets.GetData(), nPlanets, law, m_dTimeStep, m_nStepsPerTick, m_nThreads);
 }

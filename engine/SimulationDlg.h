@@ -46,6 +46,7 @@ public:
     double m_dForceParam = 0.0;
     int m_nStepsPerTick = 0;
     int m_nPlanets = 0;
+    int m_nThreads = 0;  // threads of the integration, 0: one per core
 
     // view flags
     int m_bTraces = 0;

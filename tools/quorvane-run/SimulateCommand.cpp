@@ -22,6 +22,7 @@ struct SimulateOptions {
     int nTicks = 0;
     int nSpeed = 0;  // 0: no digit key pressed
     bool bCsv = false;
+    int nThreads = 0;  // 0: one per core
 };
 
 // Full precision in the "C" locale; nan, inf and -inf spelled as in the JSON.
@@ -61,6 +62,7 @@ void Simulate(const SimulateOptions& opt)
     // As the start button builds it; the digit key as the window receives it.
     auto sim = std::make_unique<CSimulationDlg>(&systems[opt.nSystem], nullptr);
     if (opt.nSpeed != 0) sim->OnKeyDown(static_cast<UINT>('0' + opt.nSpeed), 1, 0);
+    sim->m_nThreads = opt.nThreads;
 
     CJsonOutput out;
     if (opt.bCsv) {
@@ -110,6 +112,9 @@ void RegisterSimulateCommand(CLI::App& app)
     cmd->add_option("--system", opt->nSystem, "index of the system, from 0")->required();
     cmd->add_option("--ticks", opt->nTicks, "number of ticks (0 or more)")->required()->check(CLI::Range(0, INT_MAX));
     cmd->add_option("--speed", opt->nSpeed, "digit key 1 to 9 pressed before the first tick")->check(CLI::Range(1, 9));
+    cmd->add_option("--threads", opt->nThreads, "threads sharing each step, 0 for one per core (default); the "
+                                                "output is the same for any number")
+        ->check(CLI::Range(0, 256));
     cmd->add_flag("--csv", opt->bCsv, "one CSV line per tick and planet instead of the JSON object");
     cmd->callback([opt]() { Simulate(*opt); });
 }
