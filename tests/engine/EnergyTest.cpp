@@ -1,6 +1,7 @@
 // Energy and momentum of a run: the potential of every law against the force
 // the step applies, and a circular orbit worked out by hand.
 #include "engine/Energy.h"
+#include "engine/SimulationDlg.h"
 #include "tests/engine/EngineSupport.h"
 
 TEST(EnergyTest, PotentialOfEveryLawIsTheIntegralOfTheForceTheStepApplies)
@@ -11,7 +12,10 @@ TEST(EnergyTest, PotentialOfEveryLawIsTheIntegralOfTheForceTheStepApplies)
         for (double r : {37.0, 150.0, 420.0}) {
             // Two fixed planets: a tick fills their accumulators and moves nothing.
             CSystemDlg sys;
-            Fill(sys, l.first, l.second, {Body(100, 300, 0, 0, 2, 1), Body(100 + r, 300, 0, 0, 3, 1)});
+            sys.m_nForceType = l.first;
+            sys.m_strForceParams = l.second;
+            sys.m_Planets.Add(Body(100, 300, 0, 0, 2, 1));
+            sys.m_Planets.Add(Body(100 + r, 300, 0, 0, 3, 1));
             CSimulationDlg sim(&sys);
             sim.Integrate();
             const double force = sim.m_system.m_Planets[0].m_dFx, h = r * 1e-5;  // towards the other planet
