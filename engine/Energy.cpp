@@ -43,12 +43,3 @@ CEnergy QvEnergy(const CPlanet* pPlanets, int nPlanets, const CForceLaw& law)
     e.dTotal = e.dKinetic + e.dPotential;
     return e;
 }
-
-CForceLaw QvForceLaw(const CSimulationDlg& sim)
-{
-    CForceLaw law;
-    law.nType = sim.m_system.m_nForceType;
-    law.dConst = sim.m_dForceConst;
-    law.dParam = sim.m_dForceParam;
-    return law;
-}

@@ -5,7 +5,6 @@
 #include "engine/Euler.h"
 #include "store/Planet.h"
 
-class CSimulationDlg;
 
 // The potential energy of one pair at distance r (pixels) under the law: the U
 // whose derivative dU/dr is the attraction F(r) that the Euler step applies,
@@ -20,6 +19,3 @@ struct CEnergy {
 };
 
 CEnergy QvEnergy(const CPlanet* pPlanets, int nPlanets, const CForceLaw& law);
-
-// The law of a run, as its integration phase applies it.
-CForceLaw QvForceLaw(const CSimulationDlg& sim);

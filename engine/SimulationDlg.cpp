@@ -43,14 +43,19 @@ CSimulationDlg::CSimulationDlg(CSystemDlg* pSystem, CWnd* pParent)
 
 CSimulationDlg::~CSimulationDlg() = default;
 
-void CSimulationDlg::Integrate()
+CForceLaw CSimulationDlg::ForceLaw() const
 {
-    if (m_bPaused != 0) return;
     CForceLaw law;
     law.nType = m_system.m_nForceType;
     law.dConst = m_dForceConst;
     law.dParam = m_dForceParam;
+    return law;
+}
+
+void CSimulationDlg::Integrate()
+{
+    if (m_bPaused != 0) return;
     // m_nPlanets never exceeds the list, whatever has been done to either.
     const int nPlanets = std::min(m_nPlanets, m_system.m_Planets.GetSize());
-    EulerSteps(m_system.m_Planets.GetData(), nPlanets, law, m_dTimeStep, m_nStepsPerTick, m_nThreads);
+    EulerSteps(m_system.m_Planets.GetData(), nPlanets, ForceLaw(), m_dTimeStep, m_nStepsPerTick, m_nThreads);
 }

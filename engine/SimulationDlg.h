@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "display/Surface.h"
+#include "engine/Euler.h"
 #include "platform/Dialog.h"
 #include "store/SystemDlg.h"
 
@@ -16,6 +17,8 @@ public:
 
     // engine/: the integration phase of one tick (nothing while paused).
     void Integrate();
+    // The law the integration applies: the type as read, its constant and parameter.
+    CForceLaw ForceLaw() const;
 
     // display/
     BOOL OnInitDialog() override;

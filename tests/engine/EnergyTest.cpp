@@ -19,7 +19,7 @@ TEST(EnergyTest, PotentialOfEveryLawIsTheIntegralOfTheForceTheStepApplies)
             CSimulationDlg sim(&sys);
             sim.Integrate();
             const double force = sim.m_system.m_Planets[0].m_dFx, h = r * 1e-5;  // towards the other planet
-            EXPECT_NEAR((QvPairPotential(QvForceLaw(sim), 2, 3, r + h) - QvPairPotential(QvForceLaw(sim), 2, 3, r - h)) / (2 * h), force,
+            EXPECT_NEAR((QvPairPotential(sim.ForceLaw(), 2, 3, r + h) - QvPairPotential(sim.ForceLaw(), 2, 3, r - h)) / (2 * h), force,
                         1e-6 * std::fabs(force)) << l.first << " \"" << l.second << "\" r " << r;
         }
 }

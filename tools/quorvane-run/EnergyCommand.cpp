@@ -30,7 +30,7 @@ struct EnergyOptions {
 
 CEnergy EnergyOf(const CSimulationDlg& sim)
 {
-    return QvEnergy(sim.m_system.m_Planets.GetData(), sim.m_system.m_Planets.GetSize(), QvForceLaw(sim));
+    return QvEnergy(sim.m_system.m_Planets.GetData(), sim.m_system.m_Planets.GetSize(), sim.ForceLaw());
 }
 
 // The change of the total energy relative to its size at the start.

@@ -66,7 +66,7 @@ void RegisterListCommands(CLI::App& app)
     CLI::App* resave = app.add_subcommand(
         "resave",
         "Reads FILE as the program loads \"Quorvane.ini\" and writes its systems to OUT as the program saves "
-        "them (numbers rounded to six decimals; OUT replaced whole or left as it was).\n"
+        "them (numbers rounded to six decimals; OUT replaced whole or left as it was, or rewritten in place where it cannot be replaced).\n"
         "Exit status 1 when FILE cannot be opened or OUT cannot be written, with the reason on stderr.");
     resave->add_option("FILE", *inFile, "configuration file to read")->required();
     resave->add_option("OUT", *outFile, "configuration file to write")->required();

@@ -25,11 +25,12 @@ void QvFail(const char* pszCommand, int nCode, const std::string& message)
 std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o)
 {
     CSystemList systems;
-    if (!LoadSystemsFromFile(o.file.c_str(), systems)) QvFail(pszCommand, 1, "cannot read " + o.file);
+    if (!LoadSystemsFromFile(o.file.c_str(), systems))
+        QvFail(pszCommand, 1, "File di configurazione \"" + o.file + "\" mancante");
     if (o.nSystem < 0 || o.nSystem >= systems.GetSize())
         QvFail(pszCommand, 2,
-               "no system " + std::to_string(o.nSystem) + " in " + o.file + " (it has " +
-                   std::to_string(systems.GetSize()) + ")");
+               "Sistema " + std::to_string(o.nSystem) + " inesistente: il file \"" + o.file + "\" ne contiene " +
+                   std::to_string(systems.GetSize()) + " (indici da 0)");
     auto dlg = std::make_unique<CSimulationDlg>(&systems[o.nSystem]);
     dlg->m_bTraces = o.bNoTraces ? 0 : 1;
     dlg->m_bVectors = o.bVectors ? 1 : 0;

@@ -2,45 +2,29 @@
 // as the simulation window runs it, without the window; the final state as
 // JSON, or every tick as CSV for plotting.
 #include <climits>
-#include <cmath>
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 
 #include "engine/SimulationDlg.h"
-#include "platform/CString.h"
-#include "store/ConfigFile.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/Json.h"
+#include "tools/quorvane-run/RunSetup.h"
 
 namespace {
 
 struct SimulateOptions {
-    std::string file;
-    int nSystem = 0;
+    CRunOptions run;
     int nTicks = 0;
-    int nSpeed = 0;  // 0: no digit key pressed
     bool bCsv = false;
     int nThreads = 0;  // 0: one per core
 };
-
-// Full precision in the "C" locale; nan, inf and -inf spelled as in the JSON.
-std::string CsvNumber(double d)
-{
-    if (std::isnan(d)) return "nan";
-    if (std::isinf(d)) return d > 0 ? "inf" : "-inf";
-    CString s;
-    s.Format("%.17g", d);
-    return s.str();
-}
 
 void AddCsvTick(CJsonOutput& out, int nTick, const CSimulationDlg& sim)
 {
     for (int i = 0; i < sim.m_system.m_Planets.GetSize(); ++i) {
         const CPlanet& p = sim.m_system.m_Planets[i];
         std::string line = std::to_string(nTick) + ',' + std::to_string(i);
-        for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dFx, p.m_dFy}) line += ',' + CsvNumber(d);
+        for (double d : {p.m_dX, p.m_dY, p.m_dVx, p.m_dVy, p.m_dFx, p.m_dFy}) line += ',' + QvCsvNumber(d);
         line += '\n';
         out.Add(line);
     }
@@ -48,20 +32,8 @@ void AddCsvTick(CJsonOutput& out, int nTick, const CSimulationDlg& sim)
 
 void Simulate(const SimulateOptions& opt)
 {
-    CSystemList systems;
-    if (!LoadSystemsFromFile(opt.file.c_str(), systems)) {
-        std::cerr << "File di configurazione \"" << opt.file << "\" mancante" << std::endl;
-        throw CLI::RuntimeError(1);
-    }
-    if (opt.nSystem < 0 || opt.nSystem >= systems.GetSize()) {
-        std::cerr << "Sistema " << opt.nSystem << " inesistente: il file \"" << opt.file << "\" ne contiene "
-                  << systems.GetSize() << " (indici da 0)" << std::endl;
-        throw CLI::RuntimeError(2);
-    }
-
     // As the start button builds it; the digit key as the window receives it.
-    auto sim = std::make_unique<CSimulationDlg>(&systems[opt.nSystem], nullptr);
-    if (opt.nSpeed != 0) sim->OnKeyDown(static_cast<UINT>('0' + opt.nSpeed), 1, 0);
+    const std::unique_ptr<CSimulationDlg> sim = QvOpenRun("simulate", opt.run);
     sim->m_nThreads = opt.nThreads;
 
     CJsonOutput out;
@@ -108,10 +80,8 @@ void RegisterSimulateCommand(CLI::App& app)
         "With --csv: a header line, then one line per tick and planet, tick,planet,x,y,vx,vy,fx,fy, from tick 0 "
         "(the start) to tick T, numbers with 17 significant digits.\n"
         "FILE that cannot be opened: exit status 1; I outside the file's systems: exit status 2.");
-    cmd->add_option("FILE", opt->file, "configuration file to read")->required();
-    cmd->add_option("--system", opt->nSystem, "index of the system, from 0")->required();
+    QvAddRunOptions(cmd, opt->run, false);
     cmd->add_option("--ticks", opt->nTicks, "number of ticks (0 or more)")->required()->check(CLI::Range(0, INT_MAX));
-    cmd->add_option("--speed", opt->nSpeed, "digit key 1 to 9 pressed before the first tick")->check(CLI::Range(1, 9));
     cmd->add_option("--threads", opt->nThreads, "threads sharing each step, 0 for one per core (default); the "
                                                 "output is the same for any number")
         ->check(CLI::Range(0, 256));
