@@ -1,0 +1,167 @@
+// Where the program meets Qt and the C library: number fields, bytes on screen
+// and back, combo boxes, text files, message boxes, the dialog layout, keys,
+// the timer and the cursor.
+#include <QApplication>
+#include <QFontMetrics>
+
+#include <cerrno>
+#include <cmath>
+
+#include "platform/CStdioFile.h"
+#include "platform/DialogLayout.h"
+#include "platform/DialogTemplate.h"
+#include "platform/Text.h"
+#include "res/resource.h"
+#include "support/Ui.h"
+
+using namespace qvtest;
+
+TEST(Platform, NumberFieldsTakeCNumbersOnly)
+{
+    const struct { const char* text; double value; } rows[] = {  // NAN: refused, the value untouched
+        {"0", 0},     {"  12 ", 12},     {"\t-3.25\t", -3.25}, {"+.5", 0.5},    {"5.", 5},    {"1e3", 1000},
+        {"2.5E-2", 0.025}, {"1e-400", 0}, {"", NAN},           {"   ", NAN},    {"1,5", NAN}, {"abc", NAN},
+        {"1e", NAN},  {".", NAN},        {"-", NAN},           {"12abc", NAN},  {"0x10", NAN}, {"inf", NAN},
+        {"nan", NAN}, {"1e999", NAN},    {"1 2", NAN},         {"\xd9\xa3", NAN}};
+    for (const auto& r : rows) {
+        double v = -77;
+        EXPECT_EQ(QvParseFieldNumber(QString::fromUtf8(r.text), v), !std::isnan(r.value)) << r.text;
+        EXPECT_EQ(v, std::isnan(r.value) ? -77.0 : r.value) << r.text;
+    }
+    double v = 0;
+    EXPECT_FALSE(QvParseFieldNumber(QString::fromUtf8("1\0" "2", 3), v));
+}
+
+TEST(Platform, TextIsShownAsUtf8WhenValidElseAsWindows1252AndStoredTheSameWay)
+{
+    const std::pair<const char*, const char*> shown[] = {  // bytes, text shown (in UTF-8)
+        {"caf\xc3\xa8", "caf\u00e8"}, {"caf\xe8", "caf\u00e8"}, {"\x80 \x9c \x81", "\u20ac \u0153 \ufffd"},
+        {"\xc3", "\u00c3"}, {"\xe2\x82", "\u00e2\u201a"}, {"\xc2\xa0\xdf\xbf", "\u00a0\u07ff"}, {"\xc1\xa0", "\u00c1\u00a0"},
+        {"\xe0\x9f\xbf", "\u00e0\u0178\u00bf"}, {"\xed\xa0\x80", "\u00ed\u00a0\u20ac"}, {"\xef\xbf\xbf", "\uffff"},
+        {"\xf0\x90\x80\x80", "\U00010000"}, {"\xf4\x90\x80\x80", "\u00f4\ufffd\u20ac\u20ac"}, {"\xf5\x80", "\u00f5\u20ac"}};
+    for (const auto& [bytes, text] : shown) EXPECT_EQ(QvDisplayText(bytes), QString::fromUtf8(text)) << bytes;
+    // Typed text: Windows-1252 when every character fits and the bytes do not read as other UTF-8 text.
+    const std::pair<const char*, const char*> stored[] = {
+        {"Citt\u00e0 \u20ac\u00ff\u0178", "Citt\xe0 \x80\xff\x9f"}, {"\u03b1", "\xce\xb1"},
+        {"\u00c3\u00a9", "\xc3\x83\xc2\xa9"}, {"\u0081", "\xc2\x81"}, {"\u00a0", "\xa0"}};
+    for (const auto& [text, bytes] : stored) EXPECT_EQ(QvStoredText(QString::fromUtf8(text)), bytes) << bytes;
+    const CString untouched = "x\x81y";
+    EXPECT_EQ(QvStoredText(QvDisplayText(untouched), &untouched), untouched);
+}
+
+TEST(Platform, ComboBoxEditsAreUnsortedAndTheSelectionFollowsItsLine)
+{
+    CComboBox cb;
+    EXPECT_EQ(cb.AddString("x") + cb.GetCount() + cb.GetCurSel() + cb.SetCurSel(0), 3 * CB_ERR);  // no control
+    QComboBox box;
+    cb.Attach(&box);
+    // {operation, index, text, result, selection after}: deleting the selected line or a bad index clears it.
+    const struct { char op; int index; const char* text; int result, selected; } steps[] = {
+        {'a', 0, "Zeta", 0, -1}, {'a', 0, "Alfa", 1, -1}, {'a', 0, "Alfa", 2, -1}, {'i', 1, "Mezzo \xe8", 1, -1},
+        {'i', -1, "Fine", 4, -1}, {'i', 9, "Oltre", CB_ERR, -1}, {'s', 2, "", 2, 2}, {'i', 0, "Primo", 0, 3},
+        {'d', 0, "", 5, 2}, {'d', 2, "", 4, -1}, {'d', 4, "", CB_ERR, -1}, {'s', 1, "", 1, 1}, {'s', 4, "", CB_ERR, -1},
+        {'s', 0, "", 0, 0}, {'s', -1, "", CB_ERR, -1}};
+    for (const auto& s : steps) {
+        int r = s.op == 'a' ? cb.AddString(s.text) : s.op == 'i' ? cb.InsertString(s.index, s.text)
+                : s.op == 'd' ? cb.DeleteString(static_cast<UINT>(s.index)) : cb.SetCurSel(s.index);
+        EXPECT_EQ(r * 100 + cb.GetCurSel(), s.result * 100 + s.selected) << s.op << s.index;
+    }
+    CString line;
+    cb.GetLBText(1, line);
+    EXPECT_EQ(line, "Mezzo \xe8");
+    EXPECT_EQ(box.itemText(1) + box.itemText(3), QString::fromUtf8("Mezzo \u00e8Fine"));
+    cb.ResetContent();
+    cb.GetLBText(0, line);
+    EXPECT_EQ(cb.GetCount() * 10 + cb.GetCurSel() + line.GetLength(), -1);
+}
+
+TEST(Platform, TextFilesEndLinesAtLfAndReportWriteErrorsOnClose)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("f").toStdString(), nul("\0", 1);
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"uno\r\ndue\n\r\ntre", {"uno", "due", "", "tre"}}, {"a\rb\r\r\n", {"a\rb\r"}}, {"a" + nul + "b\n" + nul, {"a" + nul + "b", nul}}};
+    for (const auto& [bytes, lines] : cases) {
+        WriteFile(path, bytes);
+        CStdioFile file(path.c_str(), CStdioFile::modeRead);
+        std::vector<std::string> read;
+        for (CString line; file.ReadString(line);) read.push_back(line.str());
+        EXPECT_EQ(read, lines);
+    }
+    CStdioFile full("/dev/full", CStdioFile::modeCreate | CStdioFile::modeWrite);
+    full.WriteString(std::string(100000, 'x').c_str());
+    EXPECT_FALSE(full.Close());
+    EXPECT_EQ(QvFileErrorText(full.GetError()), "spazio su disco esaurito");
+}
+
+TEST(Platform, DialogControlsFollowTheTemplateInDialogUnitsAndTabOrder)
+{
+    const DlgTemplate* t = QvFindDialogTemplate(IDD_SYSTEM);
+    DialogScript script;
+    script.On(IDD_SYSTEM, [t](CDialog& d) {
+        QWidget* w = d.GetSafeHwnd();
+        QFontMetrics fm(w->font());  // base units computed apart from the program
+        const int ux = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+        auto px = [ux, uy = fm.height()](int x, int y, int cx, int cy) {
+            return QRect((x * ux + 2) / 4, (y * uy + 4) / 8, (cx * ux + 2) / 4, (cy * uy + 4) / 8);
+        };
+        EXPECT_EQ(w->size(), px(0, 0, t->cx, t->cy).size());
+        EXPECT_EQ(w->font().pointSize() * 10 + !(w->windowFlags() & Qt::FramelessWindowHint), 81);
+        QWidget* f = Focus(d);  // the first tab stop, then the others in template order
+        EXPECT_EQ(f, d.GetDlgItem(IDOK));
+        for (const DlgItemTemplate& it : std::vector<DlgItemTemplate>(t->items + 1, t->items + t->itemCount)) {
+            if (it.id == -1) continue;
+            QRect r = d.GetDlgItem(it.id)->geometry(), expected = px(it.x, it.y, it.cx, it.cy);
+            if (it.kind == DlgItemKind::ComboBox) r.setHeight(expected.height());  // the template's includes the list
+            EXPECT_EQ(r, expected) << it.id;
+            if (!(it.style & WS_TABSTOP)) continue;
+            do f = f->nextInFocusChain();
+            while (!(f->focusPolicy() & Qt::TabFocus));
+            EXPECT_EQ(f, d.GetDlgItem(it.id)) << it.id;
+        }
+        EXPECT_EQ(Chooser(d, IDC_FORCETYPE).section(',', 0, 0) + Chooser(d, IDC_FORCETYPE).section(' ', -1), "Quadratica (1/r^2#-1");
+        w->close();
+    });
+    EXPECT_EQ(CDialog(IDD_SYSTEM).DoModal(), IDCANCEL);
+}
+
+namespace {
+struct Probe : CDialog {
+    Probe() : CDialog(IDD_SIMULATION) {}
+    std::vector<UINT> keys, ticks;
+    void OnKeyDown(UINT vk, UINT, UINT flags) override { keys.push_back(vk | (flags & 0x4000u)); }
+    void OnTimer(UINT id) override { ticks.push_back(id); }
+};
+}  // namespace
+
+TEST(Platform, AWindowWithoutControlsGetsVirtualKeysAndTimerTicks)
+{
+    DialogScript script;
+    Probe p;
+    script.On(IDD_SIMULATION, [&p](CDialog& d) {
+        EXPECT_TRUE(d.GetSafeHwnd()->windowFlags() & Qt::FramelessWindowHint);
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> presses[] = {{Qt::Key_T, {}}, {Qt::Key_P, Qt::ShiftModifier},
+            {Qt::Key_9, {}}, {Qt::Key_5, Qt::KeypadModifier}, {Qt::Key_E, Qt::AltModifier}, {Qt::Key_Tab, {}}};
+        for (const auto& [key, mods] : presses) QTest::keyClick(d.GetSafeHwnd(), key, mods);
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_V, Qt::NoModifier, "v", true);
+        QApplication::sendEvent(d.GetSafeHwnd(), &repeated);
+        EXPECT_EQ(p.SetTimer(101, 20), 101u);
+        for (int i = 0; i < 500 && p.ticks.size() < 3; ++i) QTest::qWait(10);
+        EXPECT_TRUE(p.KillTimer(101) && !p.KillTimer(101));
+        const size_t n = p.ticks.size();
+        QTest::qWait(60);
+        EXPECT_EQ(p.ticks, std::vector<UINT>(std::max<size_t>(n, 3), 101u));
+        QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Return);
+    });
+    EXPECT_EQ(p.DoModal(), IDOK);
+    // Shift itself is a key; Alt makes a system key and Tab belongs to the dialog: neither reaches OnKeyDown.
+    EXPECT_EQ(p.keys, (std::vector<UINT>{'T', 0x10, 'P', '9', 0x65, 0x4000 | 'V'}));
+    EXPECT_EQ(p.SetTimer(101, 20), 0u);
+    // Top-row X11 key codes give the digit whatever the shift state makes of it.
+    EXPECT_EQ(QvVirtualKeyFromQt(Qt::Key_Exclam, Qt::ShiftModifier, 10) * 256 + QvVirtualKeyFromQt(Qt::Key_Equal, {}, 19), 0x3130u);
+    // The cursor is hidden while its count is negative.
+    for (const auto& [show, count] : std::vector<std::pair<BOOL, int>>{{FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}, {FALSE, 0}}) {
+        EXPECT_EQ(ShowCursor(show), count);
+        EXPECT_EQ(QGuiApplication::overrideCursor() != nullptr, count < 0) << count;
+    }
+}
