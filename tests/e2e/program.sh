@@ -4,12 +4,11 @@
 set -u
 app=$(realpath "$1")
 work=$(mktemp -d)
-xvfb=""
-pid=""
+xvfb="" pid=""
 trap '{ [ -n "$pid" ] && kill $pid; [ -n "$xvfb" ] && kill $xvfb; wait; rm -rf "$work"; } 2>/dev/null' EXIT
 fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log" 2>/dev/null; exit 1; }
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (tools/install-deps.sh)"; exit 0; }
-for tool in xdotool import convert; do command -v $tool >/dev/null || fail "no $tool (tools/install-deps.sh)"; done
+for t in xdotool import convert; do command -v $t >/dev/null || fail "no $t (tools/install-deps.sh)"; done
 cd "$work" || exit 1
 printf 'leak:libdbus-1.so\nleak:libfontconfig.so\n' >lsan.supp  # the system's own leaks, in a sanitizer build
 export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
@@ -34,26 +33,23 @@ windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "
 until_() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done; fail "$2"; }
 key() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.3; shift; xdotool key --delay 100 "$@"; }
 count() { convert "$1" -format %c histogram:info:- | awk -v c="$2" 'toupper($0) ~ c { gsub(":", "", $1); n += $1 } END { print n + 0 }'; }
-shot() { import -window root "$1" || fail "no screenshot"; }
+shot() { import -window root "$1" || fail "no screenshot"; count "$1" "$2"; }
 
 until_ 'main=$(windows Quorvane)' "no main window"
 sleep 0.5
 [ -z "$(windows Quorvane)" ] || fail "a message box was shown"
 key $main Return
 sleep 1.5
-shot frame.png
-bg=$(count frame.png '#000020') yellow=$(count frame.png '#FFFF00') white=$(count frame.png '#FFFFFF') green=$(count frame.png '#00FF00')
+bg=$(shot frame.png '#000020') yellow=$(count frame.png '#FFFF00') white=$(count frame.png '#FFFFFF') green=$(count frame.png '#00FF00')
 echo "frame: background $bg, legend yellow $yellow, white $white, green $green pixels"
 # The 800x600 frame fills the 1024x768 screen: almost all of it is background.
 [ "$bg" -gt 600000 ] && [ "$yellow" -gt 300 ] && [ "$white" -gt 0 ] && [ "$green" -gt 0 ] || fail "not the frame"
 xdotool key e v  # names and vectors: more white
 sleep 0.6
-shot labels.png
-[ "$(count labels.png '#FFFFFF')" -gt $((white + 20)) ] || fail "E and V changed nothing"
+[ "$(shot labels.png '#FFFFFF')" -gt $((white + 20)) ] || fail "E and V changed nothing"
 xdotool key Escape
 sleep 1
-shot after.png
-[ "$(count after.png '#000020')" -lt 10000 ] && kill -0 $pid || fail "ESC did not lead back to the main window"
+[ "$(shot after.png '#000020')" -lt 10000 ] && kill -0 $pid || fail "ESC did not lead back to the main window"
 
 # Tab order: start, end, chooser, help text, "Aggiungi...", "Elimina". The question: ESC is No, Enter is Yes.
 key $main Tab Tab Tab Tab Tab Return
@@ -75,7 +71,6 @@ until_ '[ -s Quorvane.ini ]' "the editor did not save"
 key $main Escape
 until_ '! kill -0 $pid 2>/dev/null' "the program did not end"
 wait $pid || fail "exit status $?"
-pid=""
 [ "$(cat Quorvane.ini)" = $'[Prova]\n0\nPrimo pianeta\n\t0.000000\t0.000000\t0.000000\t0.000000\t1.000000\t0\nSecondo pianeta\n\t0.000000\t0.000000\t0.000000\t0.000000\t1.000000\t0' ] ||
   { cat -A Quorvane.ini; fail "the file does not hold the new system"; }
 echo PASS
