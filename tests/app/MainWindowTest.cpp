@@ -41,12 +41,15 @@ std::string Block(int n)
     return f.substr(b, f.find("||[", b) + 2 - b);  // to the end for the last one
 }
 
-// What the editor shows: "planets #selected: name x y vx vy mass fixed".
+// What the editor shows: "planets #selected: name x y vx vy mass fixed", then " offN" for N planet controls disabled.
 QString Planet(CDialog& e)
 {
     QStringList f{Chooser(e, IDC_PLANETS) + ":"};
     for (int id : {IDC_PLANETNAME, IDC_PLANETX, IDC_PLANETY, IDC_PLANETVX, IDC_PLANETVY, IDC_MASS}) f << Text(e, id);
-    return f.join(' ') + (Control<QAbstractButton>(e, IDC_FIXED)->isChecked() ? " 1" : " 0");
+    int off = 0;
+    for (int id : {IDC_PLANETNAME, IDC_PLANETX, IDC_PLANETY, IDC_PLANETVX, IDC_PLANETVY, IDC_MASS, IDC_FIXED, IDC_STABILIZE, IDC_DELETEPLANET})
+        off += !e.GetDlgItem(id)->isEnabled();
+    return f.join(' ') + (Control<QAbstractButton>(e, IDC_FIXED)->isChecked() ? " 1" : " 0") + (off ? QString(" off%1").arg(off) : "");
 }
 
 // Rows of user actions in the editor, each with what the editor shows after them.
@@ -58,10 +61,9 @@ void Check(CDialog& e, const std::vector<std::pair<Actions, const char*>>& rows)
     }
 }
 
-QString Record(const CPlanet& p)
+QString Record(const CPlanet& p)  // "name x y vx vy mass fixed sprite"
 {
-    return QString("%1 %2 %3 %4 %5 %6 %7 %8").arg(QvDisplayText(p.m_strName)).arg(p.m_dX).arg(p.m_dY).arg(p.m_dVx)
-        .arg(p.m_dVy).arg(p.m_dMass).arg(p.m_bFixed).arg(p.m_nSpriteX);
+    return QString("%1 %2 %3 %4 %5 %6 %7 %8").arg(QvDisplayText(p.m_strName)).arg(p.m_dX).arg(p.m_dY).arg(p.m_dVx).arg(p.m_dVy).arg(p.m_dMass).arg(p.m_bFixed).arg(p.m_nSpriteX);
 }
 
 class MainWindow : public ::testing::Test {
@@ -76,8 +78,8 @@ protected:
     // The main window once, with its step and the steps of the dialogs it opens.
     void Run(Step main, std::initializer_list<std::pair<UINT, Step>> nested = {})
     {
-        script.On(IDD_QUORVANE_DIALOG, std::move(main));
-        for (const auto& [id, step] : nested) script.On(id, step);
+        script.steps.emplace_back(IDD_QUORVANE_DIALOG, std::move(main));
+        for (const auto& [id, step] : nested) script.steps.emplace_back(id, step);
         dlg.emplace();
         dlg->DoModal();
     }
@@ -166,7 +168,7 @@ TEST_F(MainWindow, RunAddModifyAndDeleteKeepChooserAndFileInStep)
     EXPECT_EQ(ReadFile(kIni), "");
 }
 
-TEST_F(MainWindow, EditorStoresTheShownPlanetOnEnterChoiceOrAddAndEscapeDropsOnlyItsEdits)
+TEST_F(MainWindow, EditorStoresTheShownPlanetOnEnterChoiceOrAddAndDeletesAfterAYes)
 {
     Edit(0, [](CDialog& e) {
         EXPECT_EQ(e.GetSafeHwnd()->windowTitle() + (Focus(e) == e.GetDlgItem(IDOK) ? " OK" : ""), "Caratteristiche del sistema OK");
@@ -187,39 +189,40 @@ TEST_F(MainWindow, EditorStoresTheShownPlanetOnEnterChoiceOrAddAndEscapeDropsOnl
     });
     EXPECT_EQ(Block(0), "[Due pianeti]|1|3|Sole nuovo 123.5 300 0 0 9.99 0|Terra 400 150 8.5 0 1 0|"
                         "Luna 400 140 9.5 -7 0.5 0|Nuovo pianeta 0 0 0 0 1 0||");
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(MainWindow, EditorDeletesPlanetsAfterAYesUntilNoneIsLeft)
-{
-    boxes.answers = {IDNO, IDYES, IDYES, IDYES};
-    const auto enabled = [](CDialog& e, bool on) {
-        for (int id : {IDC_PLANETNAME, IDC_PLANETX, IDC_PLANETY, IDC_PLANETVX, IDC_PLANETVY, IDC_MASS, IDC_FIXED,
-                       IDC_STABILIZE, IDC_DELETEPLANET})
-            EXPECT_EQ(e.GetDlgItem(id)->isEnabled(), on) << id;
-    };
-    Edit(0, [&](CDialog& e) {
-        Check(e, {{{{IDC_PLANETS, "1"}, {IDC_PLANETX, "1"}, {IDC_DELETEPLANET}}, "Sole,Terra,Luna #1: Terra 1 150 8.5 0 1 0"},
-                  {{{IDC_DELETEPLANET}}, "Sole,Luna #1: Luna 400 140 9.5 -0.25 0.5 0"},
-                  {{{IDC_DELETEPLANET}}, "Sole #0: Sole 400 300 0 0 10 1"}, {{{IDC_DELETEPLANET}}, " #-1:       0"}});
-        enabled(e, false);
+    // Deleting asks first and shows the planet that took the deleted one's line, else the new last one.
+    boxes.answers = {IDNO, IDYES, IDYES, IDYES, IDYES};
+    Edit(0, [this](CDialog& e) {
+        Check(e, {{{{IDC_PLANETS, "1"}, {IDC_PLANETX, "1"}, {IDC_DELETEPLANET}}, "Sole nuovo,Terra,Luna,Nuovo pianeta #1: Terra 1 150 8.5 0 1 0"},
+                  {{{IDC_DELETEPLANET}}, "Sole nuovo,Luna,Nuovo pianeta #1: Luna 400 140 9.5 -7 0.5 0"},
+                  {{{IDC_PLANETS, "2"}, {IDC_DELETEPLANET}}, "Sole nuovo,Luna #1: Luna 400 140 9.5 -7 0.5 0"},
+                  {{{IDC_DELETEPLANET}}, "Sole nuovo #0: Sole nuovo 123.5 300 0 0 9.99 0"}, {{{IDC_DELETEPLANET}}, " #-1:       0 off9"}});
         for (auto handler : {&CSystemDlg::OnDeletePlanet, &CSystemDlg::OnStabilize, &CSystemDlg::OnFixed})
             (Editor(e).*handler)();  // nothing to act on
         Do(e, {{IDOK}});
     });
     EXPECT_EQ(Block(0), "[Due pianeti]|1|3||");
-    Edit(0, [&](CDialog& e) {
-        enabled(e, false);
-        Do(e, {{IDC_ADDPLANET}});
-        enabled(e, true);
+    Edit(0, [](CDialog& e) {
+        Check(e, {{{}, " #-1:       0 off9"}, {{{IDC_ADDPLANET}}, "Nuovo pianeta #0: Nuovo pianeta 0 0 0 0 1 0"}});
         Do(e, {{IDC_PLANETX, "12"}, {IDOK}});
     });
     EXPECT_EQ(Block(0), "[Due pianeti]|1|3|Nuovo pianeta 12 0 0 0 1 0||");
-    EXPECT_EQ(boxes.shown, Shown(4, {"Eliminare il pianeta selezionato?", 36u}));
+    EXPECT_EQ(boxes.shown, Shown(5, {"Eliminare il pianeta selezionato?", 36u}));
 }
 
-TEST_F(MainWindow, EditorStabilizesFixesRefusesThePolynomialLawAndKeepsTheSystemFieldsOfTheLastExchange)
+TEST_F(MainWindow, EditorExchangesFieldsInOrderStabilizesFixesAndRefusesBadNumbersAndThePolynomialLaw)
 {
+    // Fifteen digits are shown; an untouched field keeps every digit, an untouched text its bytes.
+    Edit(2, [](CDialog& e) {
+        EXPECT_EQ(Planet(e), "N #0: N 0.3 1e-05 123456789.123457 inf nan 0");
+        EXPECT_EQ(Text(e, IDC_SYSTEMNAME) + "|" + Text(e, IDC_FORCEPARAMS), QString::fromUtf8("Terra è|cafè"));
+        Do(e, {{IDOK}});
+    });
+    const CPlanet& p = dlg->m_Systems[2].m_Planets[0];
+    EXPECT_TRUE(p.m_dX == 0.1 + 0.2 && p.m_dY == 1e-5 && p.m_dVx == 123456789.123456789 && std::isinf(p.m_dVy) &&
+                std::isnan(p.m_dMass));
+    EXPECT_EQ(Block(2).substr(0, 18), "[Terra \xe8]|2|caf\xc3\xa8|");
+    Edit(2, Acts({{IDC_MASS, "3"}, {IDOK}}));
+    EXPECT_EQ(Record(dlg->m_Systems[2].m_Planets[0]).section(' ', 5), "3 0 80");
     Edit(1, [this](CDialog& e) {
         Check(e, {{{{IDC_MASS, "4"}, {IDC_STABILIZE}}, "A,B #0: A 10 20 -1.5 0.5 4 0"}});
         EXPECT_EQ(Editor(e).m_Planets[0].m_dVx, 0.5);  // until the next store
@@ -243,10 +246,7 @@ TEST_F(MainWindow, EditorStabilizesFixesRefusesThePolynomialLawAndKeepsTheSystem
         Do(e, {{IDC_SYSTEMNAME, "Niente"}, {kEsc}});
     });
     EXPECT_EQ(Block(3), "[Due pianeti]|-1|X 1 2 3 4 5 0||");
-}
 
-TEST_F(MainWindow, EditorRefusesANumberTwiceOnOkAndTakesOnlyTheFieldsBeforeIt)
-{
     Edit(0, [this](CDialog& e) {
         // In exchange order: fixed, mass, name, parameters, vx, vy, x (refused: a comma), y, system name.
         Do(e, {{IDC_FORCETYPE, "2"}, {IDC_FIXED}, {IDC_MASS, "6"}, {IDC_PLANETNAME, "Astro"}, {IDC_FORCEPARAMS, "4"},
@@ -255,27 +255,11 @@ TEST_F(MainWindow, EditorRefusesANumberTwiceOnOkAndTakesOnlyTheFieldsBeforeIt)
         EXPECT_TRUE(e.GetSafeHwnd()->isVisible() && Focus(e) == e.GetDlgItem(IDC_PLANETX));
         EXPECT_EQ(Control<QLineEdit>(e, IDC_PLANETX)->selectedText(), "1,5");
         EXPECT_EQ(Record(Editor(e).m_Planets[0]) + "|" + Editor(e).m_strName.c_str() + "|" + Editor(e).m_strForceParams.c_str(),
-                  "Astro 400 300 1.25 -1 6 0 200|Due pianeti|4");
+                  "Astro 400 300 1.25 -1 6 0 200|Altro nome|4");
         Do(e, {{IDC_PLANETX, " -1.5e3 "}, {IDOK}});
     });
-    EXPECT_EQ(boxes.shown, Shown(2, {"Immettere un numero.", 0u}));
+    EXPECT_EQ(boxes.shown, (Shown{{"Funzione non ancora realizzata", 0u}, {"Immettere un numero.", 0u}, {"Immettere un numero.", 0u}}));
     EXPECT_EQ(Block(0).substr(0, 40), "[Nuovo]|2|4|Astro -1500 5 1.25 -1 6 0|Te");
-}
-
-TEST_F(MainWindow, EditorShowsFifteenDigitsAndKeepsUntouchedValuesAndTextBytes)
-{
-    Edit(2, [](CDialog& e) {
-        EXPECT_EQ(Planet(e), "N #0: N 0.3 1e-05 123456789.123457 inf nan 0");
-        EXPECT_EQ(Text(e, IDC_SYSTEMNAME) + "|" + Text(e, IDC_FORCEPARAMS), QString::fromUtf8("Terra è|cafè"));
-        Do(e, {{IDOK}});
-    });
-    const CPlanet& p = dlg->m_Systems[2].m_Planets[0];
-    EXPECT_TRUE(p.m_dX == 0.1 + 0.2 && p.m_dY == 1e-5 && p.m_dVx == 123456789.123456789 && std::isinf(p.m_dVy) &&
-                std::isnan(p.m_dMass));
-    EXPECT_EQ(Block(2).substr(0, 18), "[Terra \xe8]|2|caf\xc3\xa8|");
-    Edit(2, Acts({{IDC_MASS, "3"}, {IDOK}}));
-    EXPECT_EQ(Record(dlg->m_Systems[2].m_Planets[0]).section(' ', 5), "3 0 80");
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(MainWindow, TypedNamesComeBackFromTheFileAsTheEditorShowedThem)

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The real program under a virtual X server, by keyboard alone: main window, a run checked on a screenshot,
-# the delete question, the editor, the exit status and the file. Usage: program.sh QUORVANE_EXE
+# The real program under Xvfb by keyboard alone: main window, run, question, editor. Usage: program.sh QUORVANE_EXE
 set -u
 app=$(realpath "$1")
 work=$(mktemp -d)
@@ -16,19 +15,17 @@ export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$app" 2>&1)
 [ $? -eq 1 ] && [[ $out == *"impossibile aprire il display"* ]] || fail "without a display: $out"
 
-# A free display: ours when its lock file names our server (another one may start at the same moment).
 for n in $(seq 91 150); do
   [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
   Xvfb :$n -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & xvfb=$!
   for _ in $(seq 50); do DISPLAY=:$n xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-  kill -0 $xvfb 2>/dev/null && [ "$(tr -d ' ' </tmp/.X$n-lock)" = "$xvfb" ] && export DISPLAY=:$n && break
+  kill -0 $xvfb 2>/dev/null && [ "$(tr -d ' ' </tmp/.X$n-lock)" = "$xvfb" ] && export DISPLAY=:$n && break  # not another's
   kill $xvfb 2>/dev/null; xvfb=""
 done
 [ -n "$xvfb" ] || fail "Xvfb did not start"
 
-# A fixed white sun and a green planet in orbit.
 printf '[Sole e Terra]\n0\nSole\n 400 300 0 0 10 1\nTerra\n 400 150 25.819889 0 1 0\n' >Quorvane.ini
-QT_QPA_PLATFORM=xcb "$app" >app.log 2>&1 & pid=$!
+QT_QPA_PLATFORM=xcb "$app" >app.log 2>&1 & pid=$!  # a fixed white sun, a green planet in orbit
 windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "${main:-none}"; }
 until_() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done; fail "$2"; }
 key() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.3; shift; xdotool key --delay 100 "$@"; }
@@ -42,8 +39,7 @@ key $main Return
 sleep 1.5
 bg=$(shot frame.png '#000020') yellow=$(count frame.png '#FFFF00') white=$(count frame.png '#FFFFFF') green=$(count frame.png '#00FF00')
 echo "frame: background $bg, legend yellow $yellow, white $white, green $green pixels"
-# The 800x600 frame fills the 1024x768 screen: almost all of it is background.
-[ "$bg" -gt 600000 ] && [ "$yellow" -gt 300 ] && [ "$white" -gt 0 ] && [ "$green" -gt 0 ] || fail "not the frame"
+[ "$bg" -gt 600000 ] && [ "$yellow" -gt 300 ] && [ "$white" -gt 0 ] && [ "$green" -gt 0 ] || fail "not the frame"  # 800x600 fills the 1024x768 screen
 xdotool key e v  # names and vectors: more white
 sleep 0.6
 [ "$(shot labels.png '#FFFFFF')" -gt $((white + 20)) ] || fail "E and V changed nothing"
@@ -51,20 +47,18 @@ xdotool key Escape
 sleep 1
 [ "$(shot after.png '#000020')" -lt 10000 ] && kill -0 $pid || fail "ESC did not lead back to the main window"
 
-# Tab order: start, end, chooser, help text, "Aggiungi...", "Elimina". The question: ESC is No, Enter is Yes.
-key $main Tab Tab Tab Tab Tab Return
+key $main Tab Tab Tab Tab Tab Return  # start, end, chooser, help, "Aggiungi...", "Elimina"
 until_ 'box=$(windows Quorvane)' "no question"
-key $box Escape
+key $box Escape  # No
 until_ '[ -z "$(windows Quorvane)" ]' "the question stayed"
 [ "$(head -c 14 Quorvane.ini)" = "[Sole e Terra]" ] || fail "No deleted"
 key $main Return
 until_ 'box=$(windows Quorvane)' "no question"
-key $box Return
+key $box Return  # Yes
 until_ '[ ! -s Quorvane.ini ]' "Yes did not delete"
-# From "Elimina" back to "Aggiungi..."; in the editor Shift+Tab goes from "OK" to the system name.
-key $main shift+Tab Return
+key $main shift+Tab Return  # back to "Aggiungi..."
 until_ 'editor=$(windows "Caratteristiche del sistema")' "no editor"
-key $editor shift+Tab ctrl+a
+key $editor shift+Tab ctrl+a  # from "OK" to the system name
 xdotool type --delay 50 "Prova"
 xdotool key Return
 until_ '[ -s Quorvane.ini ]' "the editor did not save"

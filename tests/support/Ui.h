@@ -9,8 +9,6 @@
 
 #include <deque>
 #include <fstream>
-#include <functional>
-#include <string>
 
 #include "platform/Dialog.h"
 
@@ -21,46 +19,41 @@ namespace qvtest {
 using Step = std::function<void(CDialog&)>;
 using Shown = std::vector<std::pair<std::string, UINT>>;
 
-class DialogScript {
-public:
+struct DialogScript {
     DialogScript()
     {
         QvSetDialogOpenedHook([this](CDialog& dlg) {
             CDialog* d = &dlg;
             // A dialog left open fails the test instead of hanging it.
             QTimer::singleShot(20000, d->GetSafeHwnd(), [d] { ADD_FAILURE() << "still open"; d->EndDialog(-99); });
-            const bool expected = !m_steps.empty() && m_steps.front().first == dlg.GetTemplateId();
-            EXPECT_TRUE(expected) << "unexpected dialog " << dlg.GetTemplateId();
-            Step step = expected ? std::move(m_steps.front().second) : [](CDialog& x) { x.EndDialog(-99); };
-            if (expected) m_steps.pop_front();
-            QTimer::singleShot(0, d->GetSafeHwnd(), [d, step] { step(*d); });
+            ASSERT_TRUE(!steps.empty() && steps.front().first == dlg.GetTemplateId()) << "unexpected " << dlg.GetTemplateId();
+            QTimer::singleShot(0, d->GetSafeHwnd(), [d, step = steps.front().second] { step(*d); });
+            steps.pop_front();
         });
     }
     ~DialogScript()
     {
         QvSetDialogOpenedHook(nullptr);
-        EXPECT_TRUE(m_steps.empty()) << "a dialog did not open";
+        EXPECT_TRUE(steps.empty()) << "a dialog did not open";
     }
-    void On(UINT nTemplate, Step step) { m_steps.emplace_back(nTemplate, std::move(step)); }
-
-private:
-    std::deque<std::pair<UINT, Step>> m_steps;
+    std::deque<std::pair<UINT, Step>> steps;  // {template, what to do in it}, in the order the dialogs open
 };
 
+// Questions take the answers in order; the other boxes have only "OK".
 struct MessageBoxes {
     MessageBoxes()
     {
         QvSetMessageBoxHook([this](const CString& text, UINT nType) {
             shown.emplace_back(text.str(), nType);
-            EXPECT_TRUE(nType == MB_OK || !answers.empty()) << "unanswered: " << text.str();
-            const int answer = nType == MB_OK ? IDOK : answers.empty() ? IDNO : answers.front();
-            if (nType != MB_OK && !answers.empty()) answers.pop_front();
-            return answer;
+            if (nType == MB_OK) return int(IDOK);
+            EXPECT_LT(asked, answers.size()) << "unanswered: " << text.str();
+            return asked < answers.size() ? answers[asked++] : int(IDNO);
         });
     }
     ~MessageBoxes() { QvSetMessageBoxHook(nullptr); }
     Shown shown;
-    std::deque<int> answers;
+    std::vector<int> answers;
+    size_t asked = 0;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -68,7 +61,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) { std::
 inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 template <class T = QWidget>
@@ -84,10 +77,7 @@ inline QWidget* Focus(CDialog& dlg) { return dlg.GetSafeHwnd()->focusWidget(); }
 // What a user does, in order: {edit, text} types the text over the field's,
 // {combo box, "n"} picks line n, {button} clicks it (a check box on its box),
 // {kEsc} or {kEnter} presses the key where the focus is.
-struct Act {
-    int id;
-    QString text = {};
-};
+struct Act { int id; QString text = {}; };
 using Actions = std::vector<Act>;
 const int kEsc = -Qt::Key_Escape, kEnter = -Qt::Key_Return;
 
