@@ -110,7 +110,6 @@ TEST_F(MainWindow, ListsTheFileInOrderEscapeWritesNothingAndAMissingFileIsReport
         Do(d, {{kEsc}});
     });
     EXPECT_EQ(ReadFile(kIni), kFile);
-    EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList{kIni});
 
     QFile::remove(kIni);
     Run([](CDialog& d) {
@@ -166,6 +165,7 @@ TEST_F(MainWindow, RunAddModifyAndDeleteKeepChooserAndFileInStep)
         {IDD_SYSTEM, Acts({{IDC_SYSTEMNAME, "Mio sistema"}, {IDC_FORCETYPE, "2"}, {IDC_FORCEPARAMS, "0.5"}, {IDOK}})}});
     EXPECT_EQ(boxes.shown, Shown(6, {"Eliminare la configurazione selezionata?", 36u}));
     EXPECT_EQ(ReadFile(kIni), "");
+    EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList{kIni});  // nothing left behind
 }
 
 TEST_F(MainWindow, EditorStoresTheShownPlanetOnEnterChoiceOrAddAndDeletesAfterAYes)

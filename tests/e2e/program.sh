@@ -2,8 +2,7 @@
 # The real program under Xvfb by keyboard alone: main window, run, question, editor. Usage: program.sh QUORVANE_EXE
 set -u
 app=$(realpath "$1")
-work=$(mktemp -d)
-xvfb="" pid=""
+work=$(mktemp -d) xvfb="" pid=""
 trap '{ [ -n "$pid" ] && kill $pid; [ -n "$xvfb" ] && kill $xvfb; wait; rm -rf "$work"; } 2>/dev/null' EXIT
 fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log" 2>/dev/null; exit 1; }
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (tools/install-deps.sh)"; exit 0; }
@@ -38,8 +37,7 @@ sleep 0.5
 key $main Return
 sleep 1.5
 bg=$(shot frame.png '#000020') yellow=$(count frame.png '#FFFF00') white=$(count frame.png '#FFFFFF') green=$(count frame.png '#00FF00')
-echo "frame: background $bg, legend yellow $yellow, white $white, green $green pixels"
-[ "$bg" -gt 600000 ] && [ "$yellow" -gt 300 ] && [ "$white" -gt 0 ] && [ "$green" -gt 0 ] || fail "not the frame"  # 800x600 fills the 1024x768 screen
+[ "$bg" -gt 600000 ] && [ "$yellow" -gt 300 ] && [ "$white" -gt 0 ] && [ "$green" -gt 0 ] || fail "not the frame: background $bg, legend $yellow, white $white, green $green pixels"  # 800x600 fills the 1024x768 screen
 xdotool key e v  # names and vectors: more white
 sleep 0.6
 [ "$(shot labels.png '#FFFFFF')" -gt $((white + 20)) ] || fail "E and V changed nothing"
