@@ -27,7 +27,7 @@ printf '[Sole e Terra]\n0\nSole\n 400 300 0 0 10 1\nTerra\n 400 150 25.819889 0 
 QT_QPA_PLATFORM=xcb "$app" >app.log 2>&1 & pid=$!  # a fixed white sun, a green planet in orbit
 windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "${main:-none}"; }
 until_() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done; fail "$2"; }
-key() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.3; shift; xdotool key --delay 100 "$@"; }
+key() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.2; shift; xdotool key --delay 60 "$@"; }
 count() { convert "$1" -format %c histogram:info:- | awk -v c="$2" 'toupper($0) ~ c { gsub(":", "", $1); n += $1 } END { print n + 0 }'; }
 shot() { import -window root "$1" || fail "no screenshot"; count "$1" "$2"; }
 
@@ -42,8 +42,8 @@ xdotool key e v  # names and vectors: more white
 sleep 0.6
 [ "$(shot labels.png '#FFFFFF')" -gt $((white + 20)) ] || fail "E and V changed nothing"
 xdotool key Escape
-sleep 1
-[ "$(shot after.png '#000020')" -lt 10000 ] && kill -0 $pid || fail "ESC did not lead back to the main window"
+until_ '[ "$(shot after.png "#000020")" -lt 10000 ]' "the frame stayed after ESC"
+kill -0 $pid || fail "ESC ended the program"
 
 key $main Tab Tab Tab Tab Tab Return  # start, end, chooser, help, "Aggiungi...", "Elimina"
 until_ 'box=$(windows Quorvane)' "no question"
