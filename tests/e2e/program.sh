@@ -24,7 +24,7 @@ done
 [ -n "$xvfb" ] || fail "Xvfb did not start"
 
 printf '[Sole e Terra]\n0\nSole\n 400 300 0 0 10 1\nTerra\n 400 150 25.819889 0 1 0\n' >Quorvane.ini
-QT_QPA_PLATFORM=xcb "$app" >app.log 2>&1 & pid=$!  # a fixed white sun, a green planet in orbit
+LC_ALL=it_IT.UTF-8 QT_QPA_PLATFORM=xcb "$app" >app.log 2>&1 & pid=$!  # a fixed white sun, a green planet in orbit
 windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "${main:-none}"; }
 until_() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done; fail "$2"; }
 key() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.2; shift; xdotool key --delay 60 "$@"; }
