@@ -1,28 +1,11 @@
-// The sprite sheet as stored and as loaded: file format, grid, sizes, hues,
+// The sprite sheet as loaded: grid, sizes, hues,
 // lighting and the black that makes it transparent.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 
 #include "res/Resources.h"
 #include "res/resource.h"
-
-TEST(SpriteSheetTest, FileIsA24BitBottomUpUncompressedBitmap)
-{
-    QFile f(QStringLiteral(QV_SOURCE_DIR "/res/sprites.bmp"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray b = f.readAll();
-    ASSERT_EQ(b.size(), 54 + 400 * 3 * 150);
-    EXPECT_EQ(b.left(2), QByteArray("BM"));
-    // Little-endian fields: width, height (positive: bottom-up), 24 bits, no compression, no colour table.
-    const int fields[][3] = {{18, 4, 400}, {22, 4, 150}, {28, 2, 24}, {30, 4, 0}, {46, 4, 0}};
-    for (const auto& f : fields) {
-        int v = 0;
-        for (int i = f[1] - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[f[0] + i]);
-        EXPECT_EQ(v, f[2]) << "offset " << f[0];
-    }
-}
 
 TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
 {

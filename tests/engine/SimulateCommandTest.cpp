@@ -1,5 +1,4 @@
 // quorvane-run simulate, end to end: the program against the plain loop.
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/Tool.h"
 #include "tests/engine/EngineSupport.h"
 
 namespace {
@@ -23,11 +23,9 @@ std::pair<int, std::string> Exec(QStringList args, std::string* pErr = nullptr)
         f << "[Due pianeti]\n1\n3\nSole\n\t400\t300\t0\t0\t10\t1\nTerra\n\t400\t150\t8.5\t0\t1\t0\n\n"
              "[Scontro]\n0\nA\n\t100\t100\t0\t0\t1\t0\nB\n\t100\t100\t0\t0\t1\t0\n";
     }
-    QProcess p;
-    p.start(QV_RUN_EXE, QStringList{"simulate"} + args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    if (pErr) *pErr = p.readAllStandardError().toStdString();
-    return {p.exitCode(), p.readAllStandardOutput().toStdString()};
+    const ToolResult r = RunTool(QStringList{"simulate"} + args);
+    if (pErr) *pErr = r.err;
+    return {r.status, r.out};
 }
 
 std::string Simulate(QStringList args) { return Exec(QStringList{g_file} + args).second; }

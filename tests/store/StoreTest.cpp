@@ -1,6 +1,5 @@
 // The store at its edges: bytes of a file in, records out; records in, the
 // writer's exact bytes; and the same through quorvane-run.
-#include <QProcess>
 #include <clocale>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -8,6 +7,7 @@
 #include <tuple>
 
 #include "StoreTestUtil.h"
+#include "support/Tool.h"
 
 using namespace std::string_literals;
 
@@ -131,13 +131,10 @@ TEST(Writer, ExactBytesAndTheRoundTrip)
 
 namespace {
 // Exit status and standard output, or standard error when the status is not 0.
-std::pair<int, std::string> RunTool(const QStringList& args)
+std::pair<int, std::string> Cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QV_RUN_EXE, args);
-    p.waitForFinished(-1);
-    const int status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return {status, (status ? p.readAllStandardError() : p.readAllStandardOutput()).toStdString()};
+    const ToolResult r = RunTool(args);
+    return {r.status, r.status ? r.err : r.out};
 }
 }  // namespace
 
@@ -146,17 +143,17 @@ TEST(Cli, ListAndResave)
     TempDir dir;
     const QString in = QString::fromStdString(dir / "in.ini"), out = QString::fromStdString(dir / "out.ini");
     WriteBytes(dir / "in.ini", "[Caf\xe8]\n2\n0.5\n\xc3\x89toile\n\t0.1\tnan\tinf\t-inf\t1e-300\t1\n\n[Vuoto]\n0\n\n");
-    const auto list = RunTool({"list", in});
+    const auto list = Cli({"list", in});
     // Names shown as the program shows them (valid UTF-8 kept, else Windows-1252);
     // numbers exact, those that JSON cannot carry as strings.
     EXPECT_EQ(nlohmann::json::parse(list.second), nlohmann::json::parse(R"({"systems": [{"name": "Caf\u00e8", "force_type": 2,
         "force_params": "0.5", "planets": [{"name": "\u00c9toile", "x": 0.1, "y": "nan", "vx": "inf", "vy": "-inf",
         "mass": 1e-300, "fixed": 1, "sprite_x": 0}]}, {"name": "Vuoto", "force_type": 0, "force_params": "", "planets": []}]})"));
-    EXPECT_EQ(RunTool({"resave", in, out}), std::pair(0, ""s));
+    EXPECT_EQ(Cli({"resave", in, out}), std::pair(0, ""s));
     CSystemList systems;
     LoadBytes(ReadBytes(dir / "in.ini"), systems);
     EXPECT_EQ(ReadBytes(dir / "out.ini"), SaveBytes(systems));
-    EXPECT_EQ(RunTool({"list", in + "x"}), std::pair(1, "File di configurazione \"" + dir / "in.inix" + "\" mancante\n"));
-    EXPECT_EQ(RunTool({"resave", in, in + "/out.ini"}),
+    EXPECT_EQ(Cli({"list", in + "x"}), std::pair(1, "File di configurazione \"" + dir / "in.inix" + "\" mancante\n"));
+    EXPECT_EQ(Cli({"resave", in, in + "/out.ini"}),
               std::pair(1, "Impossibile salvare il file \"" + dir / "in.ini/out.ini" + "\": errore di sistema 20 (Not a directory).\n"));
 }

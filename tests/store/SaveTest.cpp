@@ -1,6 +1,7 @@
 // The file on disk is always one whole version: a save replaces it whole or
 // leaves it as it was, and says why in Italian.
 #include <csignal>
+#include <dlfcn.h>
 #include <random>
 #include <sched.h>
 #include <sys/mount.h>
@@ -10,9 +11,21 @@
 
 #include "app/MainDlg.h"
 #include "res/resource.h"
-#include "tests/hostile/HostileSupport.h"
+#include "tests/store/StoreTestUtil.h"
 
-using namespace hostile;
+
+namespace {
+ino_t g_syncedInode = 0;  // the last plain file put on the disk
+}
+
+// Every fsync of the program passes here, so that a test sees which file was synced.
+extern "C" int fsync(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) g_syncedInode = st.st_ino;
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 namespace {
 std::string SaveError(const CSystemList& list, const std::string& path)
@@ -43,34 +56,46 @@ TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOldLeftovers)
         WriteBytes(dir / name, "mezzo salvataggio");
         ASSERT_EQ(std::string(name) == ".Quorvane.ini.d4E5f6" ? 0 : ::utimes((dir / name).c_str(), hourAgo), 0);
     }
-    EXPECT_EQ(SaveError(MakeList("S", 2, 2), dir / "link.ini"), "salvato");
-    EXPECT_EQ(ReadBytes(path), SaveBytes(MakeList("S", 2, 2)));
     struct stat st, link;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    const ino_t oldInode = st.st_ino;
+    EXPECT_EQ(SaveError(MakeList("S", 2, 2), dir / "link.ini"), "salvato");
+    const ino_t synced = g_syncedInode;
+    EXPECT_EQ(ReadBytes(path), SaveBytes(MakeList("S", 2, 2)));
     ASSERT_EQ(::stat(path.c_str(), &st) | ::lstat((dir / "link.ini").c_str(), &link), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(st.st_ino != oldInode && st.st_ino == synced);  // a new file, put on the disk first
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     EXPECT_EQ(dir.Entries(), ".Altro.ini.g7H8i9 .Quorvane.ini.d4E5f6 link.ini Quorvane.ini");
 }
 
+// A failed save leaves the old file and no temporary, and says why. A file that
+// cannot be replaced (its folder takes no new file, or it is another user's) is
+// rewritten in place, keeping its owner.
 TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
 {
     const std::string oldBytes = SaveBytes(MakeList("Vecchio", 3, 2));
+    const CSystemList newList = MakeList("Nuovo", 2000, 4);
     const std::pair<std::string, std::string> rows[] = {
         {"full disk", "spazio su disco esaurito"}, {"read-only disk", "il disco è in sola lettura"},
         {"size limit", "file troppo grande"},      {"read-only file", "accesso negato"},
         {"read-only folder", "accesso negato"},    {"a folder", "il nome indica una cartella"},
-        {"in a file", "errore di sistema 20 (Not a directory)"}};
+        {"in a file", "errore di sistema 20 (Not a directory)"}, {"shared file, closed folder", ""},
+        {"another user's file", ""}, {"in place, size limit", "file troppo grande"}};
     for (const auto& [what, reason] : rows) {
         TempDir dir;
         std::string path = dir / "Quorvane.ini";
         WriteBytes(path, oldBytes);
-        ASSERT_EQ(::chmod(dir.path().c_str(), what == "read-only folder" ? 0555 : 0777), 0);
+        const bool inPlace = what == "shared file, closed folder" || what == "another user's file" || what == "in place, size limit";
+        ASSERT_EQ(::chmod(dir.path().c_str(), what == "read-only folder" || what == "shared file, closed folder" || what == "in place, size limit" ? 0555 : 0777), 0);
         ASSERT_EQ(::chmod(path.c_str(), what == "read-only file" ? 0444 : 0666), 0);
         if (what == "read-only folder" || what == "a folder") ::unlink(path.c_str());
         if (what == "a folder") ::mkdir(path.c_str(), 0777);
         if (what == "in a file") path += "/Quorvane.ini";
         const std::string old = ReadBytes(path), entries = dir.Entries();
-        const bool disk = what.find("disk") != std::string::npos, nobody = what == "read-only file" || what == "read-only folder";
+        struct stat before, after;
+        ::stat(path.c_str(), &before);
+        const bool disk = what.find("disk") != std::string::npos, nobody = inPlace || what.find("read-only f") == 0;
         // Permissions do not bind root: those saves run as "nobody"; the others on a
         // disk of 64 KiB of their own (a tmpfs in a mount namespace of the child), or with a size limit.
         const ChildResult r = (nobody ? RunAsNobody : RunInChild)([&]() -> std::pair<int, std::string> {
@@ -80,13 +105,24 @@ TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
             if (disk) WriteBytes(path, old);
             if (what == "read-only disk" && ::mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
                 return {1, "remount failed"};
-            if (what == "size limit") LimitFileSize(64 * 1024);
-            const std::string error = SaveError(MakeList("Nuovo", 2000, 4), path);
-            return {0, error + (ReadBytes(path) == old ? " intatto " : " cambiato ") + dir.Entries()};
+            if (what.find("size limit") != std::string::npos) LimitFileSize(inPlace ? 16 : 64 * 1024);
+            g_syncedInode = 0;
+            const std::string error = SaveError(newList, path);
+            struct stat st;
+            const bool synced = ::stat(path.c_str(), &st) == 0 && st.st_ino == g_syncedInode;
+            return {0, error + (ReadBytes(path) == old ? " intatto " : " cambiato ") + dir.Entries() + (synced ? " synced" : "")};
         });
         ::chmod(dir.path().c_str(), 0755);
-        if (r.status == 77) std::printf("[ skipped ] %s: %s\n", what.c_str(), r.text.c_str());
-        else EXPECT_EQ(r.text, "Impossibile salvare il file \"" + path + "\": " + reason + ". intatto " + entries) << what;
+        if (r.status == 77) {
+            std::printf("[ skipped ] %s: %s\n", what.c_str(), r.text.c_str());
+            continue;
+        }
+        EXPECT_EQ(r.text, reason.empty() ? "salvato cambiato Quorvane.ini synced"
+                                         : "Impossibile salvare il file \"" + path + "\": " + reason + (inPlace ? ". cambiato " : ". intatto ") + entries)
+            << what;
+        EXPECT_TRUE(!reason.empty() || ReadBytes(path) == SaveBytes(newList)) << what;
+        // In place: the same file, still its owner's.
+        EXPECT_TRUE(!inPlace || (::stat(path.c_str(), &after) == 0 && after.st_ino == before.st_ino && after.st_uid == 0)) << what;
     }
 }
 
