@@ -210,18 +210,20 @@ struct AvxRows {
         return acc;
     }
 
-    template <class B>
-    QV_AVX_FN static inline __m256d Lanes(const B& b, double& (B::*field)(int) const, int i0)
+    // Plain calls, not pointers to members: those stay out-of-line calls into
+    // code without AVX, which then runs with the upper lanes dirty.
+    template <class Get>
+    QV_AVX_FN static inline __m256d Lanes(Get get, int i0)
     {
-        return _mm256_setr_pd((b.*field)(i0), (b.*field)(i0 + 1), (b.*field)(i0 + 2), (b.*field)(i0 + 3));
+        return _mm256_setr_pd(get(i0), get(i0 + 1), get(i0 + 2), get(i0 + 3));
     }
 
-    template <class B>
-    QV_AVX_FN static inline void Store(const B& b, double& (B::*field)(int) const, int i0, __m256d v)
+    template <class Put>
+    QV_AVX_FN static inline void Store(Put put, int i0, __m256d v)
     {
         alignas(32) double o[4];
         _mm256_store_pd(o, v);
-        for (int r = 0; r < 4; ++r) (b.*field)(i0 + r) = o[r];
+        for (int r = 0; r < 4; ++r) put(i0 + r) = o[r];
     }
 
     // dx = xi - xj and so on, for four pairs at once.
@@ -241,8 +243,13 @@ struct AvxRows {
     template <class Law, class B>
     QV_AVX_FN static void Run(const B& b, int i0, int n, double c, double p)
     {
-        const __m256d xi = Lanes(b, &B::X, i0), yi = Lanes(b, &B::Y, i0), mi = Lanes(b, &B::M, i0);
-        __m256d fxi = Lanes(b, &B::Fx, i0), fyi = Lanes(b, &B::Fy, i0);
+        const auto x = [&b](int i) -> double& { return b.X(i); };
+        const auto y = [&b](int i) -> double& { return b.Y(i); };
+        const auto m = [&b](int i) -> double& { return b.M(i); };
+        const auto gx = [&b](int i) -> double& { return b.Fx(i); };
+        const auto gy = [&b](int i) -> double& { return b.Fy(i); };
+        const __m256d xi = Lanes(x, i0), yi = Lanes(y, i0), mi = Lanes(m, i0);
+        __m256d fxi = Lanes(gx, i0), fyi = Lanes(gy, i0);
         const __m256d vc = _mm256_set1_pd(c);
         for (int j = i0 + kRows; j < n; ++j) {
             __m256d fx, fy;
@@ -253,8 +260,8 @@ struct AvxRows {
             b.Fx(j) = AddLanes(b.Fx(j), fx);
             b.Fy(j) = AddLanes(b.Fy(j), fy);
         }
-        Store(b, &B::Fx, i0, fxi);
-        Store(b, &B::Fy, i0, fyi);
+        Store(gx, i0, fxi);
+        Store(gy, i0, fyi);
     }
 
     template <class Law>
