@@ -30,9 +30,12 @@
 namespace {
 
 constexpr int kRows = 4;
-// Pieces of a shared step per thread: enough for the others to take over the
-// share of a thread that the system keeps waiting.
-constexpr int kPiecesPerThread = 4;
+// Pieces of a shared step per thread. More would let the others take over
+// the share of a thread the system keeps waiting, but every pair across two
+// pieces costs a kept term, and those cost more than the waiting saves.
+constexpr int kPiecesPerThread = 1;
+// The cost of moving one planet, in accumulator terms taken.
+constexpr int kMoveCost = 8;
 
 // The force magnitude of one pair, one struct per law so that the law is
 // chosen once per call and not once per pair.
@@ -344,7 +347,9 @@ void RunSteps(CPlanet* P, int n, double c, double p, double dt, int nSteps)
 // every j of the later pieces, in ascending j, read from the rows those pieces
 // kept. The pieces shrink towards the end so that each has about as many
 // pairs. A step is two phases, pairs then moves, each of C pieces that any
-// thread may take; a phase starts when the one before it is complete.
+// thread may take; a phase starts when the one before it is complete. The
+// moves are cut apart from the pairs, so that each piece has about as many
+// kept terms to take: the first planets take most, the last none.
 struct SharedStep {
     CPlanet* P;
     int n;
@@ -353,6 +358,7 @@ struct SharedStep {
     int nPieces;
     Columns s;
     std::vector<int> start;           // a_t for t = 0..C
+    std::vector<int> moveStart;       // the same for the moves
     std::vector<double*> rowX, rowY;  // per planet j >= a_1: its cross terms, by i
     std::atomic<long> nNext{0}, nDone{0};
 };
@@ -373,8 +379,12 @@ template <class Rows>
 void MovePhase(SharedStep& w, int a, int b)
 {
     const Columns& s = w.s;
-    Rows::Take(s.fx, a, b, w.rowX.data() + b, w.n - b);
-    Rows::Take(s.fy, a, b, w.rowY.data() + b, w.n - b);
+    for (size_t t = 0; t + 1 < w.start.size(); ++t) {
+        const int lo = std::max(a, w.start[t]), hi = std::min(b, w.start[t + 1]), e = w.start[t + 1];
+        if (lo >= hi) continue;
+        Rows::Take(s.fx, lo, hi, w.rowX.data() + e, w.n - e);
+        Rows::Take(s.fy, lo, hi, w.rowY.data() + e, w.n - e);
+    }
     for (int k = a; k < b; ++k) {
         CPlanet& q = w.P[k];
         q.m_dFx = s.fx[k];
@@ -396,7 +406,7 @@ void SharedWork(SharedStep& w, CStepPool& pool)
         if (nPhase % 2 == 0)
             PairPhase<Law, Rows>(w, w.start[t], w.start[t + 1]);
         else
-            MovePhase<Rows>(w, w.start[t], w.start[t + 1]);
+            MovePhase<Rows>(w, w.moveStart[t], w.moveStart[t + 1]);
         pool.Done(w.nDone, nPieces);
     }
 }
@@ -406,7 +416,7 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
 {
     CStepPool& pool = CStepPool::Get();
     std::lock_guard<std::mutex> lock(pool.CallMutex());
-    SharedStep w{P, n, c, p, dt, nSteps, kPiecesPerThread * nThreads, {}, {}, {}, {}};
+    SharedStep w{P, n, c, p, dt, nSteps, kPiecesPerThread * nThreads, {}, {}, {}, {}, {}};
     const size_t C = static_cast<size_t>(w.nPieces);
     // The cross rows: planet j of piece t keeps one term per i < a_t.
     w.start.resize(C + 1);
@@ -417,6 +427,18 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
         w.start[t] = t == C ? n : std::min(n, kRows * static_cast<int>(std::lround(a / kRows)));
         if (t > 0) nCross += static_cast<size_t>(w.start[t] - w.start[t - 1]) * static_cast<size_t>(w.start[t - 1]);
     }
+    // Planet k of piece t moves and takes one term from each planet after a_t+1.
+    w.moveStart.assign(C + 1, n);
+    w.moveStart[0] = 0;
+    double nCost = 0.0;
+    for (size_t t = 0; t < C; ++t)
+        nCost += static_cast<double>(w.start[t + 1] - w.start[t]) * (n - w.start[t + 1] + kMoveCost);
+    double nSoFar = 0.0;
+    for (size_t t = 0, m = 1; t < C; ++t)
+        for (int k = w.start[t]; k < w.start[t + 1]; ++k) {
+            while (m < C && nSoFar >= nCost * static_cast<double>(m) / static_cast<double>(C)) w.moveStart[m++] = k;
+            nSoFar += n - w.start[t + 1] + kMoveCost;
+        }
     std::vector<double>& mem = pool.Scratch();
     mem.resize(5 * static_cast<size_t>(n) + 2 * nCross);
     double* q = mem.data();
