@@ -30,9 +30,12 @@
 namespace {
 
 constexpr int kRows = 4;
-// Pieces of a shared step per thread: enough for the others to take over the
-// share of a thread that the system keeps waiting.
-constexpr int kPiecesPerThread = 4;
+// Pieces of a shared step per thread. More would let the others take over
+// the share of a thread the system keeps waiting, but every pair across two
+// pieces costs a kept term, and those cost more than the waiting saves.
+constexpr int kPiecesPerThread = 1;
+// The cost of moving one planet, in accumulator terms taken.
+constexpr int kMoveCost = 8;
 
 // The force magnitude of one pair, one struct per law so that the law is
 // chosen once per call and not once per pair.
@@ -210,18 +213,20 @@ struct AvxRows {
         return acc;
     }
 
-    template <class B>
-    QV_AVX_FN static inline __m256d Lanes(const B& b, double& (B::*field)(int) const, int i0)
+    // Plain calls, not pointers to members: those stay out-of-line calls into
+    // code without AVX, which then runs with the upper lanes dirty.
+    template <class Get>
+    QV_AVX_FN static inline __m256d Lanes(Get get, int i0)
     {
-        return _mm256_setr_pd((b.*field)(i0), (b.*field)(i0 + 1), (b.*field)(i0 + 2), (b.*field)(i0 + 3));
+        return _mm256_setr_pd(get(i0), get(i0 + 1), get(i0 + 2), get(i0 + 3));
     }
 
-    template <class B>
-    QV_AVX_FN static inline void Store(const B& b, double& (B::*field)(int) const, int i0, __m256d v)
+    template <class Put>
+    QV_AVX_FN static inline void Store(Put put, int i0, __m256d v)
     {
         alignas(32) double o[4];
         _mm256_store_pd(o, v);
-        for (int r = 0; r < 4; ++r) (b.*field)(i0 + r) = o[r];
+        for (int r = 0; r < 4; ++r) put(i0 + r) = o[r];
     }
 
     // dx = xi - xj and so on, for four pairs at once.
@@ -241,8 +246,13 @@ struct AvxRows {
     template <class Law, class B>
     QV_AVX_FN static void Run(const B& b, int i0, int n, double c, double p)
     {
-        const __m256d xi = Lanes(b, &B::X, i0), yi = Lanes(b, &B::Y, i0), mi = Lanes(b, &B::M, i0);
-        __m256d fxi = Lanes(b, &B::Fx, i0), fyi = Lanes(b, &B::Fy, i0);
+        const auto x = [&b](int i) -> double& { return b.X(i); };
+        const auto y = [&b](int i) -> double& { return b.Y(i); };
+        const auto m = [&b](int i) -> double& { return b.M(i); };
+        const auto gx = [&b](int i) -> double& { return b.Fx(i); };
+        const auto gy = [&b](int i) -> double& { return b.Fy(i); };
+        const __m256d xi = Lanes(x, i0), yi = Lanes(y, i0), mi = Lanes(m, i0);
+        __m256d fxi = Lanes(gx, i0), fyi = Lanes(gy, i0);
         const __m256d vc = _mm256_set1_pd(c);
         for (int j = i0 + kRows; j < n; ++j) {
             __m256d fx, fy;
@@ -253,8 +263,8 @@ struct AvxRows {
             b.Fx(j) = AddLanes(b.Fx(j), fx);
             b.Fy(j) = AddLanes(b.Fy(j), fy);
         }
-        Store(b, &B::Fx, i0, fxi);
-        Store(b, &B::Fy, i0, fyi);
+        Store(gx, i0, fxi);
+        Store(gy, i0, fyi);
     }
 
     template <class Law>
@@ -337,7 +347,9 @@ void RunSteps(CPlanet* P, int n, double c, double p, double dt, int nSteps)
 // every j of the later pieces, in ascending j, read from the rows those pieces
 // kept. The pieces shrink towards the end so that each has about as many
 // pairs. A step is two phases, pairs then moves, each of C pieces that any
-// thread may take; a phase starts when the one before it is complete.
+// thread may take; a phase starts when the one before it is complete. The
+// moves are cut apart from the pairs, so that each piece has about as many
+// kept terms to take: the first planets take most, the last none.
 struct SharedStep {
     CPlanet* P;
     int n;
@@ -346,6 +358,7 @@ struct SharedStep {
     int nPieces;
     Columns s;
     std::vector<int> start;           // a_t for t = 0..C
+    std::vector<int> moveStart;       // the same for the moves
     std::vector<double*> rowX, rowY;  // per planet j >= a_1: its cross terms, by i
     std::atomic<long> nNext{0}, nDone{0};
 };
@@ -366,8 +379,12 @@ template <class Rows>
 void MovePhase(SharedStep& w, int a, int b)
 {
     const Columns& s = w.s;
-    Rows::Take(s.fx, a, b, w.rowX.data() + b, w.n - b);
-    Rows::Take(s.fy, a, b, w.rowY.data() + b, w.n - b);
+    for (size_t t = 0; t + 1 < w.start.size(); ++t) {
+        const int lo = std::max(a, w.start[t]), hi = std::min(b, w.start[t + 1]), e = w.start[t + 1];
+        if (lo >= hi) continue;
+        Rows::Take(s.fx, lo, hi, w.rowX.data() + e, w.n - e);
+        Rows::Take(s.fy, lo, hi, w.rowY.data() + e, w.n - e);
+    }
     for (int k = a; k < b; ++k) {
         CPlanet& q = w.P[k];
         q.m_dFx = s.fx[k];
@@ -389,7 +406,7 @@ void SharedWork(SharedStep& w, CStepPool& pool)
         if (nPhase % 2 == 0)
             PairPhase<Law, Rows>(w, w.start[t], w.start[t + 1]);
         else
-            MovePhase<Rows>(w, w.start[t], w.start[t + 1]);
+            MovePhase<Rows>(w, w.moveStart[t], w.moveStart[t + 1]);
         pool.Done(w.nDone, nPieces);
     }
 }
@@ -399,7 +416,7 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
 {
     CStepPool& pool = CStepPool::Get();
     std::lock_guard<std::mutex> lock(pool.CallMutex());
-    SharedStep w{P, n, c, p, dt, nSteps, kPiecesPerThread * nThreads, {}, {}, {}, {}};
+    SharedStep w{P, n, c, p, dt, nSteps, kPiecesPerThread * nThreads, {}, {}, {}, {}, {}};
     const size_t C = static_cast<size_t>(w.nPieces);
     // The cross rows: planet j of piece t keeps one term per i < a_t.
     w.start.resize(C + 1);
@@ -410,6 +427,18 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
         w.start[t] = t == C ? n : std::min(n, kRows * static_cast<int>(std::lround(a / kRows)));
         if (t > 0) nCross += static_cast<size_t>(w.start[t] - w.start[t - 1]) * static_cast<size_t>(w.start[t - 1]);
     }
+    // Planet k of piece t moves and takes one term from each planet after a_t+1.
+    w.moveStart.assign(C + 1, n);
+    w.moveStart[0] = 0;
+    double nCost = 0.0;
+    for (size_t t = 0; t < C; ++t)
+        nCost += static_cast<double>(w.start[t + 1] - w.start[t]) * (n - w.start[t + 1] + kMoveCost);
+    double nSoFar = 0.0;
+    for (size_t t = 0, m = 1; t < C; ++t)
+        for (int k = w.start[t]; k < w.start[t + 1]; ++k) {
+            while (m < C && nSoFar >= nCost * static_cast<double>(m) / static_cast<double>(C)) w.moveStart[m++] = k;
+            nSoFar += n - w.start[t + 1] + kMoveCost;
+        }
     std::vector<double>& mem = pool.Scratch();
     mem.resize(5 * static_cast<size_t>(n) + 2 * nCross);
     double* q = mem.data();
