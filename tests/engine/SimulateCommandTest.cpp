@@ -16,19 +16,12 @@ namespace {
 QTemporaryDir g_dir;
 const QString g_file = g_dir.filePath("Quorvane.ini");
 
-std::pair<int, std::string> Exec(QStringList args, std::string* pErr = nullptr)
-{
-    if (!QFile::exists(g_file)) {
-        std::ofstream f(g_file.toStdString(), std::ios::binary);
-        f << "[Due pianeti]\n1\n3\nSole\n\t400\t300\t0\t0\t10\t1\nTerra\n\t400\t150\t8.5\t0\t1\t0\n\n"
-             "[Scontro]\n0\nA\n\t100\t100\t0\t0\t1\t0\nB\n\t100\t100\t0\t0\t1\t0\n";
-    }
-    const ToolResult r = RunTool(QStringList{"simulate"} + args);
-    if (pErr) *pErr = r.err;
-    return {r.status, r.out};
-}
+[[maybe_unused]] const bool g_written = (std::ofstream(g_file.toStdString(), std::ios::binary)
+                           << "[Due pianeti]\n1\n3\nSole\n\t400\t300\t0\t0\t10\t1\nTerra\n\t400\t150\t8.5\t0\t1\t0\n\n"
+                              "[Scontro]\n0\nA\n\t100\t100\t0\t0\t1\t0\nB\n\t100\t100\t0\t0\t1\t0\n").good();
 
-std::string Simulate(QStringList args) { return Exec(QStringList{g_file} + args).second; }
+ToolResult Exec(const QStringList& args) { return RunTool(QStringList{"simulate"} + args); }
+std::string Simulate(const QStringList& args) { return Exec(QStringList{g_file} + args).out; }
 
 TEST(SimulateCommand, PrintsTheFinalStateExactlyAsJsonOrCsv)
 {
@@ -60,8 +53,7 @@ TEST(SimulateCommand, RefusesWhatItCannotRun)
         {{g_file + ".x", "--system", "0", "--ticks", "1"}, 1, "mancante"}, {{g_file, "--system", "0", "--ticks", "1", "--speed", "0"}, 0, ""},
         {{g_file, "--system", "0", "--ticks", "1", "--threads", "-1"}, 0, ""}};
     for (const auto& c : cases) {
-        std::string err;
-        const auto [nExit, out] = Exec(c.args, &err);
+        const auto [nExit, out, err] = Exec(c.args);
         EXPECT_TRUE(c.nExit ? nExit == c.nExit : nExit != 0) << c.args.join(' ').toStdString();
         EXPECT_NE(err.find(c.text), std::string::npos) << err;
         EXPECT_EQ(out, "");
@@ -75,7 +67,7 @@ TEST(SimulateCommand, ExamplesStayOnTheFrameForTwoMinutes)
 {
     const long kTicks = 2 * 60 * 50;  // at 50 a second
     for (int i = 0;; ++i) {
-        const auto [nExit, out] = Exec({QV_SOURCE_DIR "/examples/Quorvane.ini", "--csv", "--system", QString::number(i),
+        const auto [nExit, out, err] = Exec({QV_SOURCE_DIR "/examples/Quorvane.ini", "--csv", "--system", QString::number(i),
                                        "--ticks", QString::number(kTicks)});
         if (nExit == 2 && i >= 8) break;
         ASSERT_EQ(nExit, 0) << i;
