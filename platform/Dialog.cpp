@@ -193,7 +193,7 @@ void QvDialogWindow::BuildControls(const DlgTemplate& t, const QvDialogBaseUnits
             c->setEditable(false);
             if (it.initStrings)
                 for (const char* const* s = it.initStrings; *s; ++s)
-                    c->addItem(QvDisplayText(*s), QByteArray(*s));
+                    c->addItem(QvDisplayText(*s));
             c->setCurrentIndex(-1);
             // The template's height includes the dropped list.
             int closed = c->sizeHint().height();
@@ -336,7 +336,7 @@ int CComboBox::InsertString(int nIndex, const char* lpszString)
     // Qt selects the first line added to an empty list; the original does not.
     bool none = m_pCombo->currentIndex() < 0;
     QSignalBlocker block(m_pCombo);
-    m_pCombo->insertItem(nIndex, QvDisplayText(s), QByteArray(s));
+    m_pCombo->insertItem(nIndex, QvDisplayText(s));
     if (none) m_pCombo->setCurrentIndex(-1);
     return nIndex;
 }
@@ -379,21 +379,6 @@ int CComboBox::SetCurSel(int nSelect)
     m_pCombo->setCurrentIndex(nSelect);
     m_pCombo->update();
     return nSelect;
-}
-
-void CComboBox::GetLBText(int nIndex, CString& rString) const
-{
-    rString.Empty();
-    if (!m_pCombo || nIndex < 0 || nIndex >= m_pCombo->count()) return;
-    QByteArray bytes = m_pCombo->itemData(nIndex).toByteArray();
-    rString = CString(bytes.constData(), static_cast<int>(bytes.size()));
-}
-
-void CComboBox::ResetContent()
-{
-    if (!m_pCombo) return;
-    QSignalBlocker block(m_pCombo);
-    m_pCombo->clear();
 }
 
 // ---------------------------------------------------------------------------

