@@ -56,9 +56,9 @@ void WriteCsv(const EnergyOptions& o)
 }
 
 // The drift in per cent against time, at most about 2000 points a line.
-QLineSeries* DriftSeries(const CRunOptions& run, long long nTicks)
+QLineSeries* DriftSeries(CSystemDlg& system, const CRunOptions& run, long long nTicks)
 {
-    auto sim = QvOpenRun("energy", run);
+    auto sim = QvMakeRun(system, run);
     auto* series = new QLineSeries;
     const CEnergy start = EnergyOf(*sim);
     const long long nEvery = std::max(1LL, nTicks / 2000);
@@ -85,7 +85,10 @@ void WriteChart(const EnergyOptions& o)
     QSaveFile file(QString::fromStdString(o.out));
     if (!file.open(QIODevice::WriteOnly))
         QvFail("energy", 1, "cannot write " + o.out + ": " + file.errorString().toStdString());
-    auto base = QvOpenRun("energy", o.run);
+    // The file is read once; each speed runs its own copy of the system.
+    CSystemDlg system;
+    QvLoadRunSystem("energy", o.run, system);
+    auto base = QvMakeRun(system, o.run);
     const double dEnd = Time(*base, o.nTicks);
 
     QGraphicsScene scene;
@@ -121,7 +124,7 @@ void WriteChart(const EnergyOptions& o)
         CRunOptions run = o.run;
         run.nSpeed = l.nKey;
         const long long nTicks = static_cast<long long>(std::ceil(std::ldexp(o.nTicks, nBaseKey - l.nKey)));
-        QLineSeries* s = DriftSeries(run, nTicks);
+        QLineSeries* s = DriftSeries(system, run, nTicks);
         s->setName(QString::fromUtf8(l.pszName));
         s->setPen(QPen(l.color, 4));
         for (const QPointF& p : s->points()) dLow = std::min(dLow, p.y()), dHigh = std::max(dHigh, p.y());

@@ -22,7 +22,7 @@ void QvFail(const char* pszCommand, int nCode, const std::string& message)
     throw CLI::RuntimeError(nCode);
 }
 
-std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o)
+void QvLoadRunSystem(const char* pszCommand, const CRunOptions& o, CSystemDlg& system)
 {
     CSystemList systems;
     if (!LoadSystemsFromFile(o.file.c_str(), systems))
@@ -31,12 +31,24 @@ std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOpti
         QvFail(pszCommand, 2,
                "Sistema " + std::to_string(o.nSystem) + " inesistente: il file \"" + o.file + "\" ne contiene " +
                    std::to_string(systems.GetSize()) + " (indici da 0)");
-    auto dlg = std::make_unique<CSimulationDlg>(&systems[o.nSystem]);
+    system = systems[o.nSystem];
+}
+
+std::unique_ptr<CSimulationDlg> QvMakeRun(CSystemDlg& system, const CRunOptions& o)
+{
+    auto dlg = std::make_unique<CSimulationDlg>(&system);
     dlg->m_bTraces = o.bNoTraces ? 0 : 1;
     dlg->m_bVectors = o.bVectors ? 1 : 0;
     dlg->m_bLabels = o.bLabels ? 1 : 0;
     if (o.nSpeed != 0) dlg->OnKeyDown(static_cast<UINT>('0' + o.nSpeed), 1, 0);
     return dlg;
+}
+
+std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o)
+{
+    CSystemDlg system;
+    QvLoadRunSystem(pszCommand, o, system);
+    return QvMakeRun(system, o);
 }
 
 std::unique_ptr<QApplication> QvEnsureApplication()

@@ -24,8 +24,15 @@ void QvAddRunOptions(CLI::App* cmd, CRunOptions& o, bool bView);
 // Prints "quorvane-run CMD: MESSAGE" on stderr and ends the command with nCode.
 [[noreturn]] void QvFail(const char* pszCommand, int nCode, const std::string& message);
 
-// System I of FILE as a run, the digit key applied and the view flags set; a file
-// that cannot be read ends the command with status 1, an index outside it with 2.
+// System I of FILE into system; a file that cannot be read ends the command
+// with status 1, an index outside it with 2.
+void QvLoadRunSystem(const char* pszCommand, const CRunOptions& o, CSystemDlg& system);
+
+// A run of the system as the start button builds it, the digit key applied and
+// the view flags set.
+std::unique_ptr<CSimulationDlg> QvMakeRun(CSystemDlg& system, const CRunOptions& o);
+
+// Both: system I of FILE as a run.
 std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o);
 
 // Drawing (text, charts) needs a Qt application, off screen: a new one for the
