@@ -123,7 +123,16 @@ void TickWith(benchmark::State& state, StepsFn steps)
 }
 
 void BM_Tick(benchmark::State& state) { TickWith(state, EulerSteps); }
-void BM_TickPortable(benchmark::State& state) { TickWith(state, EulerStepsPortable); }
+void PortableSteps(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nThreads)
+{
+    EulerStepsWith(EulerKernel::Portable, P, n, law, dt, nSteps, nThreads);
+}
+void AvxSteps(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nThreads)
+{
+    EulerStepsWith(EulerKernel::Avx, P, n, law, dt, nSteps, nThreads);
+}
+void BM_TickPortable(benchmark::State& state) { TickWith(state, PortableSteps); }
+void BM_TickAvx(benchmark::State& state) { TickWith(state, AvxSteps); }
 void BM_TickPlainLoop(benchmark::State& state) { TickWith(state, PlainLoop); }
 
 double WallSeconds()
@@ -189,6 +198,11 @@ BENCHMARK(BM_Tick)
 BENCHMARK(BM_TickPortable)
     ->ArgNames({"type", "N", "threads"})
     ->ArgsProduct({{0, 1, 2}, {10, 200}, {1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickAvx)
+    ->ArgNames({"type", "N", "threads"})
+    ->ArgsProduct({{0, 1, 2}, {10, 200, 300}, {1, 0}})
+    ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickPlainLoop)
     ->ArgNames({"type", "N", "threads"})

@@ -35,7 +35,10 @@ int EulerCores();
 // depend on nThreads. Allocates nothing on one thread.
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
-// The same arithmetic without the processor's vector units; chosen by
-// EulerSteps where those are missing. Exposed so that tests cover it too.
-void EulerStepsPortable(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,
-                        int nThreads = 0);
+// The kernels of the pair loop: plain scalar code, AVX, and AVX-512 with FMA.
+// EulerSteps takes the fastest this processor runs; tests and benchmarks
+// name one (one the processor lacks falls back to the portable kernel).
+enum class EulerKernel { Portable, Avx, Avx512 };
+bool EulerKernelRuns(EulerKernel kernel);
+void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,
+                    int nThreads = 0);

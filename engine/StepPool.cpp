@@ -75,9 +75,9 @@ void CStepPool::WaitUntil(const std::atomic<long>& nDone, long nTarget)
     m_progress.wait(lock, [&] { return nDone.load(std::memory_order_acquire) >= nTarget; });
 }
 
-void CStepPool::Done(std::atomic<long>& nDone, long nEvery)
+void CStepPool::Done(std::atomic<long>& nDone)
 {
-    if ((nDone.fetch_add(1, std::memory_order_acq_rel) + 1) % nEvery != 0) return;
+    nDone.fetch_add(1, std::memory_order_acq_rel);
     std::lock_guard<std::mutex> lock(m_mutex);  // a waiter is either asleep or sees the count
     m_progress.notify_all();
 }

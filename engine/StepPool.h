@@ -20,10 +20,10 @@ public:
     // job() on the calling thread and on up to nThreads - 1 workers at once;
     // returns when the caller's has returned and no worker is still inside.
     void Run(int nThreads, const std::function<void()>& job);
-    // Waits until nDone has reached nTarget, a multiple of nEvery; Done()
-    // adds one to nDone and wakes the waiters when it reaches such a multiple.
+    // Waits until nDone has reached nTarget; Done() adds one to nDone and
+    // wakes the waiters.
     void WaitUntil(const std::atomic<long>& nDone, long nTarget);
-    void Done(std::atomic<long>& nDone, long nEvery);
+    void Done(std::atomic<long>& nDone);
 
     // Held by a caller for a whole run, with the run's scratch memory.
     std::mutex& CallMutex() { return m_callMutex; }

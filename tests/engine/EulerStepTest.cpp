@@ -1,9 +1,21 @@
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "engine/Avx512Rows.h"
 #include "tests/engine/EngineSupport.h"
 
 namespace {
+
+#ifdef QV_EULER_AVX
+// The lanes of the fast divider's proof that q[l] is n[l]/d[l] rounded to nearest.
+QV_AVX512_FN unsigned ProvenLanes(const double* n, const double* d, const double* q)
+{
+    return Avx512Rows::Proven(_mm512_loadu_pd(n), _mm512_loadu_pd(d), _mm512_loadu_pd(q), 0xFF);
+}
+#endif
 
 // A spread of planets: varied masses and velocities, every fifth one fixed
 // (so carrying a stored velocity), planets 2 and 6 a quarter pixel apart.
@@ -28,7 +40,7 @@ TEST(EulerStep, VelocityFirstThenPositionAndFixedPlanetsStay)
     EXPECT_EQ(Hex(fast), Hex(plain));
 }
 
-// The fast step and the portable one, on 1 to 8 threads, against the plain
+// Every kernel this processor runs, on 1 to 8 threads, against the plain
 // loop bit for bit: every law, fixed planets, sizes around the block edges and
 // the threading threshold, a pair almost on top of each other, and a start
 // full of non-finite values.
@@ -50,14 +62,61 @@ TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
             const int n = static_cast<int>(start.size());
             std::vector<CPlanet> want = start;
             ReferenceSteps(want.data(), n, law, 0.0004, 12);
-            for (int nThreads : {1, 2, 3, 8}) {
-                std::vector<CPlanet> best = start, portable = start;
-                EulerSteps(best.data(), n, law, 0.0004, 12, nThreads);
-                EulerStepsPortable(portable.data(), n, law, 0.0004, 12, nThreads);
-                EXPECT_EQ(Hex(best), Hex(want)) << "type " << law.nType << ", N = " << n << ", " << nThreads;
-                EXPECT_EQ(Hex(portable), Hex(want)) << "portable, " << law.nType << ", " << n << ", " << nThreads;
+            for (EulerKernel kernel : {EulerKernel::Portable, EulerKernel::Avx, EulerKernel::Avx512})
+                for (int nThreads : {1, 2, 3, 8}) {
+                    std::vector<CPlanet> got = start;
+                    EulerStepsWith(kernel, got.data(), n, law, 0.0004, 12, nThreads);
+                    EXPECT_EQ(Hex(got), Hex(want)) << "kernel " << static_cast<int>(kernel) << ", type " << law.nType
+                                                   << ", N = " << n << ", " << nThreads << " threads";
+                }
+        }
+}
+
+// The fast quotients stand or fall by their proof: it must never pass a
+// neighbour of the true quotient (powers of two, their neighbours, zeros,
+// subnormals and non-finite values included), and must pass nearly every
+// true quotient of ordinary numbers, or the fast path would never be taken.
+TEST(EulerStep, FastQuotientIsProvenOnlyWhenItIsTheCorrectlyRoundedOne)
+{
+#ifdef QV_EULER_AVX
+    if (!EulerKernelRuns(EulerKernel::Avx512)) GTEST_SKIP() << "no AVX-512 here";
+    std::uint64_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 6364136223846793005ull + 1442695040888963407ull) >> 11; };
+    const auto roll = [&next](int k) { return static_cast<int>(next() % static_cast<unsigned>(k)); };
+    const auto pick = [&next, &roll](int kind) {
+        const double special[] = {0.0, -0.0, INFINITY, NAN, 0x1p-1074, 0x1p-1022, DBL_MAX, 1.0, 2.0, 0x1p-980};
+        const double u = static_cast<double>(next()) * 0x1p-53;
+        switch (kind) {
+        case 0: return 2000.0 * u - 1000.0;
+        case 1: return std::ldexp(1.0 + u, roll(2100) - 1075);
+        case 2: return std::nextafter(std::ldexp(1.0, roll(40) - 20), roll(2) ? 4.0 : 0.0);
+        default: return special[roll(10)];
+        }
+    };
+    int nOrdinary = 0, nOrdinaryProven = 0;
+    for (int it = 0; it < 30000; ++it) {
+        double n[8], d[8], q[8];
+        const int kind = roll(4), delta = roll(3) - 1;
+        for (int l = 0; l < 8; ++l) {
+            n[l] = pick(roll(5) == 0 ? 3 : kind);
+            d[l] = std::fabs(pick(roll(5) == 0 ? 3 : kind));
+            q[l] = delta == 0 ? n[l] / d[l] : std::nextafter(n[l] / d[l], delta * INFINITY);
+        }
+        const unsigned ok = ProvenLanes(n, d, q);
+        for (int l = 0; l < 8; ++l) {
+            const double want = n[l] / d[l];
+            if ((ok >> l & 1) != 0) {
+                EXPECT_EQ(std::memcmp(&q[l], &want, sizeof want), 0) << n[l] << " / " << d[l] << " as " << q[l];
+            }
+            const bool bOrdinary = std::fabs(n[l]) > 1e-3 && std::fabs(n[l]) < 1e4 && d[l] > 1e-3 && d[l] < 1e4;
+            if (kind == 0 && delta == 0 && bOrdinary) {
+                ++nOrdinary;
+                nOrdinaryProven += ok >> l & 1;
             }
         }
+    }
+    EXPECT_GT(nOrdinaryProven, nOrdinary * 0.99);
+#endif
 }
 
 }  // namespace
