@@ -192,7 +192,7 @@ void BM_LargestNIn20ms(benchmark::State& state)
 // Threads 1 and 0 (every core); N from below the threading threshold up.
 BENCHMARK(BM_Tick)
     ->ArgNames({"type", "N", "threads"})
-    ->ArgsProduct({{0, 1, 2}, {2, 10, 20, 39, 40, 48, 64, 100, 200, 300}, {1, 0}})
+    ->ArgsProduct({{0, 1, 2}, {2, 5, 9, 10, 12, 16, 20, 39, 40, 48, 64, 100, 200, 300}, {1, 0}})
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickPortable)
@@ -201,7 +201,7 @@ BENCHMARK(BM_TickPortable)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickAvx)
     ->ArgNames({"type", "N", "threads"})
-    ->ArgsProduct({{0, 1, 2}, {10, 200, 300}, {1, 0}})
+    ->ArgsProduct({{0, 1, 2}, {5, 9, 10, 12, 16, 20, 40, 64, 100, 200, 300}, {1, 0}})
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickPlainLoop)

@@ -18,6 +18,7 @@
 
 struct Avx512Rows {
     static constexpr int kN = 8;
+    using Inner = AvxRows;
 
     QV_AVX512_FN static __m512d Force(InverseSquare, __m512d mi, __m512d mj, __m512d c, double, __m512d r2, __m512d)
     {

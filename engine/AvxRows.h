@@ -15,6 +15,7 @@
 
 struct AvxRows {
     static constexpr int kN = 4;
+    using Inner = void;
 
     QV_AVX_FN static __m256d Force(InverseSquare, __m256d mi, __m256d mj, __m256d c, double, __m256d r2, __m256d)
     {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
@@ -24,23 +26,41 @@
 
 namespace {
 
-// The serial end of a shared step, in pair terms: taking one kept term, and
-// moving one planet.
-constexpr double kTakeCost = 1.0 / 16.0;
-constexpr double kMoveCost = 2.0;
+// Costs in inverse-square pairs, measured: moving one planet, and what a kept
+// pair saves against a pair inside a piece.
+constexpr double kMoveCost = 4.0;
+constexpr double kKeptPairSaving = 0.25;
+// The cut between pieces moves after this many steps, when one piece of two
+// neighbours took this much longer than the other.
+constexpr int kStepsPerCut = 4;
+constexpr double kCutSlack = 0.03;
 // A pair of the pow and exp laws costs about this many inverse-square pairs.
 constexpr double kCostlyPair = 6.0;
 
-// The pairs of [lo, hi) in blocks of kN rows, then the last rows alone.
+// The pairs of [lo, hi) in blocks of kN rows, then the last rows alone. The
+// pairs inside a block go to the kernel's narrower partner (Rows::Inner), or
+// one by one.
+template <class Law, class Rows, class B>
+void Pairs(const B& b, int lo, int hi, double c, double p);
+
+template <class Law, class Rows, class B>
+void Inside(const B& b, int lo, int hi, double c, double p)
+{
+    if constexpr (std::is_void_v<typename Rows::Inner>)
+        Triangle<Law>(b, lo, hi, c, p);
+    else
+        Pairs<Law, typename Rows::Inner>(b, lo, hi, c, p);
+}
+
 template <class Law, class Rows, class B>
 void Pairs(const B& b, int lo, int hi, double c, double p)
 {
     int i0 = lo;
     for (; i0 + Rows::kN < hi; i0 += Rows::kN) {
-        Triangle<Law>(b, i0, i0 + Rows::kN, c, p);
+        Inside<Law, Rows>(b, i0, i0 + Rows::kN, c, p);
         Rows::template Block<Law, false>(b, i0, i0 + Rows::kN, hi, c, p, nullptr, nullptr);
     }
-    Triangle<Law>(b, i0, hi, c, p);
+    Inside<Law, Rows>(b, i0, hi, c, p);
 }
 
 inline void Move(CPlanet& q, double dt)
@@ -85,9 +105,54 @@ struct SharedStep {
     int nPieces;
     Columns s;
     std::vector<int> start;            // a_t for t = 0..C
+    std::vector<double>* kept;          // the kept terms of every piece
     std::vector<double*> keepX, keepY;  // per piece: a_t × its planets, by rows of kN
+    std::vector<double> seconds;        // per piece: its time since the last new cut
+    int nSinceCut = 0;
     std::atomic<long> nNext{0}, nDone{0};
 };
+
+// Where each piece keeps its terms.
+void LayOutKept(SharedStep& w)
+{
+    size_t nKept = 0;
+    for (size_t t = 0; t + 1 < w.start.size(); ++t)
+        nKept += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
+    if (w.kept->size() < 2 * nKept) w.kept->resize(2 * nKept);
+    double* gx = w.kept->data();
+    double* gy = gx + nKept;
+    w.keepX.clear();
+    w.keepY.clear();
+    for (size_t t = 0; t + 1 < w.start.size(); ++t) {
+        w.keepX.push_back(gx);
+        w.keepY.push_back(gy);
+        gx += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
+        gy += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
+    }
+}
+
+// Every few steps, one block of rows goes from the slower of two neighbouring
+// pieces to the faster one. The cost model behind the first cut cannot know
+// the machine, and any cut gives the same bits.
+void Recut(SharedStep& w, int kN)
+{
+    if (++w.nSinceCut < kStepsPerCut) return;
+    bool bCut = false;
+    const int limit = (w.n - 1) / kN * kN;
+    for (size_t t = 1; t + 1 < w.start.size(); ++t) {
+        const double before = w.seconds[t - 1], after = w.seconds[t];
+        if (before > after * (1.0 + kCutSlack) && w.start[t] - kN >= w.start[t - 1]) {
+            w.start[t] -= kN;
+            bCut = true;
+        } else if (after > before * (1.0 + kCutSlack) && w.start[t] + kN <= std::min(limit, w.start[t + 1])) {
+            w.start[t] += kN;
+            bCut = true;
+        }
+    }
+    std::fill(w.seconds.begin(), w.seconds.end(), 0.0);
+    w.nSinceCut = 0;
+    if (bCut) LayOutKept(w);
+}
 
 void MoveAll(const SharedStep& w, int lo, int hi)
 {
@@ -104,6 +169,7 @@ void MoveAll(const SharedStep& w, int lo, int hi)
 template <class Law, class Rows>
 void Piece(SharedStep& w, CStepPool& pool, int t, long nStep)
 {
+    const auto t0 = std::chrono::steady_clock::now();
     const Columns& s = w.s;
     const size_t T = static_cast<size_t>(t);
     const int a = w.start[T], e = w.start[T + 1];
@@ -111,13 +177,15 @@ void Piece(SharedStep& w, CStepPool& pool, int t, long nStep)
     for (int i0 = 0; i0 < a; i0 += Rows::kN)
         Rows::template Block<Law, true>(s, i0, a, e, w.c, w.p, w.keepX[T] + i0 * (e - a), w.keepY[T] + i0 * (e - a));
     Pairs<Law, Rows>(s, a, e, w.c, w.p);
-    if (t + 1 < w.nPieces) return;
     // No other piece reads the last piece's planets: they may move now.
-    MoveAll(w, a, e);
+    if (t + 1 == w.nPieces) MoveAll(w, a, e);
+    w.seconds[T] += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (t + 1 < w.nPieces) return;
     pool.WaitUntil(w.nDone, nStep * w.nPieces + t);
     for (size_t u = 1; u + 1 < w.start.size(); ++u)
         Rows::Take(s, w.start[u], w.start[u + 1] - w.start[u], w.keepX[u], w.keepY[u]);
     MoveAll(w, 0, a);
+    Recut(w, Rows::kN);
 }
 
 template <class Law, class Rows>
@@ -132,26 +200,35 @@ void SharedWork(SharedStep& w, CStepPool& pool)
     }
 }
 
-// The starts of the pieces: before a_t lie t shares of the work, about a_t²/2
-// pairs, where the last piece counts its takes and moves too. Whole blocks of
-// kN rows, so that only the last piece has rows left over.
+// The starts of the pieces, each with about as much pair work: a piece
+// [a, e) computes a·(e−a) kept pairs, cheaper than the others since they run
+// in long rows of whole blocks, and (e−a)²/2 pairs inside; the last piece
+// moves its own planets too. Its takes and the other moves come after every
+// piece is done, and so weigh on no piece. Whole blocks of kN rows, so that
+// only the last piece has rows left over.
 std::vector<int> PieceStarts(int n, int C, int kN, double pairCost)
 {
+    const double kept = 1.0 - kKeptPairSaving / pairCost;
+    const auto work = [&](double a, double e, bool bLast) {
+        return kept * a * (e - a) + 0.5 * (e - a) * (e - a) + (bLast ? kMoveCost / pairCost * (e - a) : 0.0);
+    };
+    const int limit = (n - 1) / kN * kN;
     std::vector<int> start(static_cast<size_t>(C) + 1, n);
-    double nTerms = 0.0;
-    for (int pass = 0; pass < 2; ++pass) {
-        const double extra = (kTakeCost * nTerms + kMoveCost * n) / pairCost;
-        const double share = (0.5 * n * n + extra) / C;
+    // The smallest share for which the pieces before the last leave it no more.
+    double lo = 0.0, hi = work(0, n, true);
+    for (int it = 0; it < 40; ++it) {
+        const double share = 0.5 * (lo + hi);
         start[0] = 0;
-        for (int t = 1; t < C; ++t) {
-            const double a = std::sqrt(2.0 * share * t);
-            const int limit = (n - 1) / kN * kN;
-            start[static_cast<size_t>(t)] =
-                std::max(start[static_cast<size_t>(t) - 1], std::min(limit, kN * static_cast<int>(std::lround(a / kN))));
+        for (size_t t = 1; t < start.size() - 1; ++t) {
+            double eLo = start[t - 1], eHi = n;
+            for (int k = 0; k < 30; ++k) {
+                const double e = 0.5 * (eLo + eHi);
+                (work(start[t - 1], e, false) < share ? eLo : eHi) = e;
+            }
+            const int e = kN * static_cast<int>(std::lround(eLo / kN));
+            start[t] = std::max(start[t - 1], std::min(limit, e));
         }
-        nTerms = 0.0;
-        for (size_t t = 1; t < start.size(); ++t)
-            nTerms += static_cast<double>(start[t - 1]) * (start[t] - start[t - 1]);
+        (work(start[static_cast<size_t>(C) - 1], n, true) > share ? lo : hi) = share;
     }
     return start;
 }
@@ -161,28 +238,24 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
 {
     CStepPool& pool = CStepPool::Get();
     std::lock_guard<std::mutex> lock(pool.CallMutex());
-    SharedStep w{P, n, c, p, dt, nSteps, nThreads, {}, PieceStarts(n, nThreads, Rows::kN, pairCost), {}, {}};
-    size_t nKept = 0;
-    for (size_t t = 0; t + 1 < w.start.size(); ++t)
-        nKept += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
+    // The cut the last run of this law and size ended with.
+    static std::vector<int> s_start;
+    if (s_start.size() != static_cast<size_t>(nThreads) + 1 || s_start.back() != n)
+        s_start = PieceStarts(n, nThreads, Rows::kN, pairCost);
+    SharedStep w{P, n, c, p, dt, nSteps, nThreads, {}, s_start, &pool.Kept(), {}, {}, {}};
+    w.seconds.assign(static_cast<size_t>(nThreads), 0.0);
+    LayOutKept(w);
     std::vector<double>& mem = pool.Scratch();
-    mem.resize(5 * static_cast<size_t>(n) + 2 * nKept);
+    mem.resize(5 * static_cast<size_t>(n));
     double* q = mem.data();
     w.s = Columns{q, q + n, q + 2 * n, q + 3 * n, q + 4 * n};
-    double* gx = q + 5 * n;
-    double* gy = gx + nKept;
-    for (size_t t = 0; t + 1 < w.start.size(); ++t) {
-        w.keepX.push_back(gx);
-        w.keepY.push_back(gy);
-        gx += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
-        gy += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
-    }
     for (int i = 0; i < n; ++i) {
         w.s.x[i] = P[i].m_dX;
         w.s.y[i] = P[i].m_dY;
         w.s.m[i] = P[i].m_dMass;
     }
     pool.Run(nThreads, [&w, &pool] { SharedWork<Law, Rows>(w, pool); });
+    s_start = w.start;
 }
 
 template <class Rows>
@@ -243,8 +316,8 @@ void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const C
 
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads)
 {
-    static const EulerKernel s_best = EulerKernelRuns(EulerKernel::Avx512) ? EulerKernel::Avx512
-                                      : EulerKernelRuns(EulerKernel::Avx)  ? EulerKernel::Avx
-                                                                           : EulerKernel::Portable;
-    EulerStepsWith(s_best, pPlanets, nPlanets, law, dt, nSteps, nThreads);
+    static const bool s_bAvx512 = EulerKernelRuns(EulerKernel::Avx512), s_bAvx = EulerKernelRuns(EulerKernel::Avx);
+    const bool bWide = s_bAvx512 && nPlanets >= kEulerWideFrom && EulerThreadedFrom(law.nType) == kEulerThreadedFrom;
+    const EulerKernel kernel = bWide ? EulerKernel::Avx512 : s_bAvx ? EulerKernel::Avx : EulerKernel::Portable;
+    EulerStepsWith(kernel, pPlanets, nPlanets, law, dt, nSteps, nThreads);
 }

@@ -17,12 +17,12 @@ struct CForceLaw {
 };
 
 // Systems from this size up share each step among nThreads threads (0: one
-// per core): from 64 bodies under the inverse square, from 24 under pow and
+// per core): from 80 bodies under the inverse square, from 32 under pow and
 // exp, which cost five to eight times as much per pair. Smaller ones, where
 // handing out the work costs more than it saves, and huge ones, whose shared
 // rows would not fit in memory, take one thread.
-constexpr int kEulerThreadedFrom = 64;
-constexpr int kEulerThreadedFromCostly = 24;
+constexpr int kEulerThreadedFrom = 80;
+constexpr int kEulerThreadedFromCostly = 32;
 constexpr int kEulerThreadedUpTo = 4096;
 constexpr int kEulerMaxThreads = 64;
 inline int EulerThreadedFrom(int nType) { return nType == 1 || nType == 2 ? kEulerThreadedFromCostly : kEulerThreadedFrom; }
@@ -36,8 +36,12 @@ int EulerCores();
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
 // The kernels of the pair loop: plain scalar code, AVX, and AVX-512 with FMA.
-// EulerSteps takes the fastest this processor runs; tests and benchmarks
-// name one (one the processor lacks falls back to the portable kernel).
+// EulerSteps takes the fastest this processor runs for the system: AVX-512
+// for the inverse square from kEulerWideFrom bodies (its blocks of eight rows
+// leave smaller systems to scalar code, and the pow and exp laws spend their
+// time in the C library, which it only slows down), else AVX. Tests and
+// benchmarks name one (one the processor lacks falls back to the portable one).
+constexpr int kEulerWideFrom = 20;
 enum class EulerKernel { Portable, Avx, Avx512 };
 bool EulerKernelRuns(EulerKernel kernel);
 void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,

@@ -4,7 +4,8 @@
 // (AvxRows.h, Avx512Rows.h) follow the same contract, so that the step in
 // Euler.cpp takes any of them.
 //
-// A row kernel Rows offers, with kN the rows it takes at once:
+// A row kernel Rows offers, with kN the rows it takes at once and Inner the
+// kernel for the pairs inside a block (void: one pair at a time):
 //   Block<Law, bKeep>(b, i0, j0, j1, c, p, kx, ky): rows i0..i0+kN-1 against
 //     every j in [j0, j1), j ascending. Each j's accumulator takes the rows'
 //     terms one after the other, i ascending. Without bKeep each row's
@@ -92,6 +93,7 @@ inline void Triangle(const B& b, int lo, int hi, double c, double p)
 // Four rows in four scalar chains, which the compiler may pair up.
 struct PortableRows {
     static constexpr int kN = 4;
+    using Inner = void;
 
     template <class Law, bool bKeep, class B>
     static void Block(const B& b, int i0, int j0, int j1, double c, double p, double* kx, double* ky)

@@ -28,12 +28,13 @@ public:
     // Held by a caller for a whole run, with the run's scratch memory.
     std::mutex& CallMutex() { return m_callMutex; }
     std::vector<double>& Scratch() { return m_scratch; }
+    std::vector<double>& Kept() { return m_kept; }
 
 private:
     void Work(int t);
 
     std::mutex m_callMutex;
-    std::vector<double> m_scratch;
+    std::vector<double> m_scratch, m_kept;
     std::vector<std::thread> m_workers;
 
     std::mutex m_mutex;
