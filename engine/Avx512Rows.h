@@ -202,11 +202,32 @@ struct Avx512Rows {
         Store(gy, i0, fyi);
     }
 
+    // Eight planets at a time, the fixed ones and those past hi masked off.
+    QV_AVX512_FN static void Move(const Columns& s, int lo, int hi, double dt)
+    {
+        const __m512d vdt = _mm512_set1_pd(dt), zero = _mm512_setzero_pd();
+        for (int k = lo; k < hi; k += kN) {
+            const __mmask8 in = static_cast<__mmask8>(hi - k >= kN ? 0xFF : (1u << (hi - k)) - 1u);
+            const __mmask8 go = _mm512_mask_cmp_pd_mask(in, _mm512_maskz_loadu_pd(in, s.fixed + k), zero, _CMP_EQ_OQ);
+            const __m512d m = _mm512_maskz_loadu_pd(go, s.m + k);
+            const __m512d vx = _mm512_mask_add_pd(_mm512_maskz_loadu_pd(go, s.vx + k), go,
+                                                  _mm512_maskz_loadu_pd(go, s.vx + k),
+                                                  _mm512_maskz_div_pd(go, _mm512_mul_pd(_mm512_maskz_loadu_pd(go, s.fx + k), vdt), m));
+            const __m512d vy = _mm512_mask_add_pd(_mm512_maskz_loadu_pd(go, s.vy + k), go,
+                                                  _mm512_maskz_loadu_pd(go, s.vy + k),
+                                                  _mm512_maskz_div_pd(go, _mm512_mul_pd(_mm512_maskz_loadu_pd(go, s.fy + k), vdt), m));
+            _mm512_mask_storeu_pd(s.vx + k, go, vx);
+            _mm512_mask_storeu_pd(s.vy + k, go, vy);
+            _mm512_mask_storeu_pd(s.x + k, go, _mm512_add_pd(_mm512_maskz_loadu_pd(go, s.x + k), _mm512_mul_pd(vx, vdt)));
+            _mm512_mask_storeu_pd(s.y + k, go, _mm512_add_pd(_mm512_maskz_loadu_pd(go, s.y + k), _mm512_mul_pd(vy, vdt)));
+        }
+    }
+
     // Four blocks of rows at a time: each chain waits on its last subtraction.
-    QV_AVX512_FN static void Take(const Columns& s, int i1, int nJ, const double* kx, const double* ky)
+    QV_AVX512_FN static void Take(const Columns& s, int lo, int i1, int nJ, const double* kx, const double* ky)
     {
         constexpr int G = 4;
-        int i0 = 0;
+        int i0 = lo;
         for (; i0 + G * kN <= i1; i0 += G * kN) {
             __m512d fx[G], fy[G];
             for (int g = 0; g < G; ++g) {

@@ -100,11 +100,13 @@ struct AvxRows {
         Store(gy, i0, fyi);
     }
 
+    static void Move(const Columns& s, int lo, int hi, double dt) { MoveColumns(s, lo, hi, dt); }
+
     // Four blocks of rows at a time: each chain waits on its last subtraction.
-    QV_AVX_FN static void Take(const Columns& s, int i1, int nJ, const double* kx, const double* ky)
+    QV_AVX_FN static void Take(const Columns& s, int lo, int i1, int nJ, const double* kx, const double* ky)
     {
         constexpr int G = 4;
-        for (int i0 = 0; i0 < i1; i0 += G * kN) {
+        for (int i0 = lo; i0 < i1; i0 += G * kN) {
             const int nG = std::min(G, (i1 - i0) / kN);
             __m256d fx[G], fy[G];
             for (int g = 0; g < nG; ++g) {

@@ -34,6 +34,8 @@ constexpr double kKeptPairSaving = 0.25;
 // neighbours took this much longer than the other.
 constexpr int kStepsPerCut = 4;
 constexpr double kCutSlack = 0.03;
+// Polls for the first piece's rows before waiting for the whole piece.
+constexpr int kIdlePolls = 2000;
 // A pair of the pow and exp laws costs about this many inverse-square pairs.
 constexpr double kCostlyPair = 6.0;
 
@@ -41,7 +43,7 @@ constexpr double kCostlyPair = 6.0;
 // pairs inside a block go to the kernel's narrower partner (Rows::Inner), or
 // one by one.
 template <class Law, class Rows, class B>
-void Pairs(const B& b, int lo, int hi, double c, double p);
+void Pairs(const B& b, int lo, int hi, double c, double p, std::atomic<long>* pRows = nullptr, long nTag = 0);
 
 template <class Law, class Rows, class B>
 void Inside(const B& b, int lo, int hi, double c, double p)
@@ -52,15 +54,18 @@ void Inside(const B& b, int lo, int hi, double c, double p)
         Pairs<Law, typename Rows::Inner>(b, lo, hi, c, p);
 }
 
+// With pRows, nTag + i is stored there once every row before i is done.
 template <class Law, class Rows, class B>
-void Pairs(const B& b, int lo, int hi, double c, double p)
+void Pairs(const B& b, int lo, int hi, double c, double p, std::atomic<long>* pRows, long nTag)
 {
     int i0 = lo;
     for (; i0 + Rows::kN < hi; i0 += Rows::kN) {
         Inside<Law, Rows>(b, i0, i0 + Rows::kN, c, p);
         Rows::template Block<Law, false>(b, i0, i0 + Rows::kN, hi, c, p, nullptr, nullptr);
+        if (pRows != nullptr) pRows->store(nTag + i0 + Rows::kN, std::memory_order_release);
     }
     Inside<Law, Rows>(b, i0, hi, c, p);
+    if (pRows != nullptr) pRows->store(nTag + hi, std::memory_order_release);
 }
 
 inline void Move(CPlanet& q, double dt)
@@ -90,15 +95,15 @@ void RunSteps(CPlanet* P, int n, double c, double p, double dt, int nSteps)
 // the planets [a_t, a_t+1), computes every pair (i, k) whose k it holds: its
 // accumulators receive +fx of (i, k) for every i < a_t first (the cross pairs,
 // whose terms for i it keeps), then the pairs inside the piece (the
-// one-thread loop). Once every piece is done, the last piece's thread lets
-// each piece u = 1, 2, … in turn hand its kept terms to the planets before it,
-// k ascending, so that planet i of piece t receives −fx of (i, k) for the
-// pieces after t in the order of k; then it moves every planet. The kept terms
-// of the last piece, the largest share, are taken by the thread that wrote
-// them, from its own cache. The pieces shrink towards the end so that each
-// has about as much work, the last one counting its serial end.
+// one-thread loop). The last piece's thread then lets each piece u = 1, 2, …
+// in turn hand its kept terms to the planets before it, k ascending, so that
+// planet i of piece t receives −fx of (i, k) for the pieces after t in the
+// order of k, and moves the planets. The kept terms of the last piece, the
+// largest share, are taken by the thread that wrote them, from its own cache;
+// with two pieces, as soon as the first piece's rows are done. The
+// planets are kept in columns for the run and go back to the records at its
+// end. Each piece gets about as much work (the cuts follow the measured time).
 struct SharedStep {
-    CPlanet* P;
     int n;
     double c, p, dt;
     int nSteps;
@@ -110,6 +115,7 @@ struct SharedStep {
     std::vector<double> seconds;        // per piece: its time since the last new cut
     int nSinceCut = 0;
     std::atomic<long> nNext{0}, nDone{0};
+    std::atomic<long> nFirstRows{0};  // of two pieces: the first's rows done, tagged by step
 };
 
 // Where each piece keeps its terms.
@@ -154,16 +160,32 @@ void Recut(SharedStep& w, int kN)
     if (bCut) LayOutKept(w);
 }
 
-void MoveAll(const SharedStep& w, int lo, int hi)
+// With two pieces, the rows of the first become final block by block, and the
+// second piece's thread takes their kept terms and moves them as they come,
+// while the first is still computing: only the last blocks are left for the
+// end of the step. Returns the seconds spent on them, not waiting.
+template <class Rows>
+double TakeAsTheyCome(SharedStep& w, CStepPool& pool, long nStep)
 {
-    for (int k = lo; k < hi; ++k) {
-        CPlanet& q = w.P[k];
-        q.m_dFx = w.s.fx[k];
-        q.m_dFy = w.s.fy[k];
-        Move(q, w.dt);
-        w.s.x[k] = q.m_dX;
-        w.s.y[k] = q.m_dY;
+    const long nTag = nStep * (w.n + 1L);
+    const int a = w.start[1], nJ = w.n - a;
+    double busy = 0.0;
+    for (int taken = 0, nIdle = 0; taken < a;) {
+        const long ready = w.nFirstRows.load(std::memory_order_acquire) - nTag;
+        if (ready > taken) {
+            const auto t0 = std::chrono::steady_clock::now();
+            Rows::Take(w.s, taken, static_cast<int>(ready), nJ, w.keepX[1], w.keepY[1]);
+            Rows::Move(w.s, taken, static_cast<int>(ready), w.dt);
+            busy += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            taken = static_cast<int>(ready);
+            nIdle = 0;
+        } else if (++nIdle < kIdlePolls) {
+            CStepPool::Relax();
+        } else {
+            pool.WaitUntil(w.nDone, nStep * w.nPieces + 1);
+        }
     }
+    return busy;
 }
 
 template <class Law, class Rows>
@@ -173,19 +195,26 @@ void Piece(SharedStep& w, CStepPool& pool, int t, long nStep)
     const Columns& s = w.s;
     const size_t T = static_cast<size_t>(t);
     const int a = w.start[T], e = w.start[T + 1];
+    const bool bLast = t + 1 == w.nPieces, bTwo = w.nPieces == 2;
     for (int k = a; k < e; ++k) s.fx[k] = s.fy[k] = 0.0;
     for (int i0 = 0; i0 < a; i0 += Rows::kN)
         Rows::template Block<Law, true>(s, i0, a, e, w.c, w.p, w.keepX[T] + i0 * (e - a), w.keepY[T] + i0 * (e - a));
-    Pairs<Law, Rows>(s, a, e, w.c, w.p);
+    Pairs<Law, Rows>(s, a, e, w.c, w.p, bTwo && t == 0 ? &w.nFirstRows : nullptr, nStep * (w.n + 1L));
     // No other piece reads the last piece's planets: they may move now.
-    if (t + 1 == w.nPieces) MoveAll(w, a, e);
+    if (bLast) Rows::Move(s, a, e, w.dt);
     w.seconds[T] += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (t + 1 < w.nPieces) return;
-    pool.WaitUntil(w.nDone, nStep * w.nPieces + t);
-    for (size_t u = 1; u + 1 < w.start.size(); ++u)
-        Rows::Take(s, w.start[u], w.start[u + 1] - w.start[u], w.keepX[u], w.keepY[u]);
-    MoveAll(w, 0, a);
-    Recut(w, Rows::kN);
+    if (bLast) {
+        if (bTwo) {
+            w.seconds[T] += TakeAsTheyCome<Rows>(w, pool, nStep);
+            pool.WaitUntil(w.nDone, nStep * w.nPieces + t);  // for the first piece's time
+        } else {
+            pool.WaitUntil(w.nDone, nStep * w.nPieces + t);
+            for (size_t u = 1; u + 1 < w.start.size(); ++u)
+                Rows::Take(s, 0, w.start[u], w.start[u + 1] - w.start[u], w.keepX[u], w.keepY[u]);
+            Rows::Move(s, 0, a, w.dt);
+        }
+        Recut(w, Rows::kN);
+    }
 }
 
 template <class Law, class Rows>
@@ -242,19 +271,30 @@ void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int
     static std::vector<int> s_start;
     if (s_start.size() != static_cast<size_t>(nThreads) + 1 || s_start.back() != n)
         s_start = PieceStarts(n, nThreads, Rows::kN, pairCost);
-    SharedStep w{P, n, c, p, dt, nSteps, nThreads, {}, s_start, &pool.Kept(), {}, {}, {}};
+    SharedStep w{n, c, p, dt, nSteps, nThreads, {}, s_start, &pool.Kept(), {}, {}, {}};
     w.seconds.assign(static_cast<size_t>(nThreads), 0.0);
     LayOutKept(w);
     std::vector<double>& mem = pool.Scratch();
-    mem.resize(5 * static_cast<size_t>(n));
+    mem.resize(8 * static_cast<size_t>(n));
     double* q = mem.data();
-    w.s = Columns{q, q + n, q + 2 * n, q + 3 * n, q + 4 * n};
+    w.s = Columns{q, q + n, q + 2 * n, q + 3 * n, q + 4 * n, q + 5 * n, q + 6 * n, q + 7 * n};
     for (int i = 0; i < n; ++i) {
         w.s.x[i] = P[i].m_dX;
         w.s.y[i] = P[i].m_dY;
         w.s.m[i] = P[i].m_dMass;
+        w.s.vx[i] = P[i].m_dVx;
+        w.s.vy[i] = P[i].m_dVy;
+        w.s.fixed[i] = P[i].m_bFixed != 0 ? 1.0 : 0.0;
     }
     pool.Run(nThreads, [&w, &pool] { SharedWork<Law, Rows>(w, pool); });
+    for (int i = 0; i < n; ++i) {
+        P[i].m_dX = w.s.x[i];
+        P[i].m_dY = w.s.y[i];
+        P[i].m_dVx = w.s.vx[i];
+        P[i].m_dVy = w.s.vy[i];
+        P[i].m_dFx = w.s.fx[i];
+        P[i].m_dFy = w.s.fy[i];
+    }
     s_start = w.start;
 }
 

@@ -12,9 +12,10 @@
 //     accumulator takes −fx of its pairs, j ascending; with bKeep the rows'
 //     accumulators are left alone and the term of (i0+r, j) is kept at
 //     kx[(j-j0)*kN + r] for Take.
-//   Take(s, i1, nJ, kx, ky): the rows i < i1 (whole blocks) take the terms kept
-//     for them against nJ planets, −kx[i0*nJ + q*kN + r] for i = i0 + r,
-//     q ascending.
+//   Move(s, lo, hi, dt): MoveColumns, as the kernel does it fastest.
+//   Take(s, lo, i1, nJ, kx, ky): the rows lo <= i < i1 (whole blocks) take the
+//     terms kept for them against nJ planets, −kx[i0*nJ + q*kN + r] for
+//     i = i0 + r, q ascending.
 #pragma once
 
 #include <cmath>
@@ -54,6 +55,7 @@ struct Records {
 
 struct Columns {
     double *x, *y, *m, *fx, *fy;
+    double *vx, *vy, *fixed;  // fixed: 1 for a fixed planet, else 0
     double& X(int i) const { return x[i]; }
     double& Y(int i) const { return y[i]; }
     double& M(int i) const { return m[i]; }
@@ -73,6 +75,19 @@ inline void Term(double xi, double yi, double mi, double xj, double yj, double m
     const double f = Force(Law{}, mi, mj, c, p, r2, r);
     fx = (f * dx) / r;
     fy = (f * dy) / r;
+}
+
+// The plain loop's move of the planets [lo, hi): velocity first, then
+// position with the new velocity; fixed planets stay.
+inline void MoveColumns(const Columns& s, int lo, int hi, double dt)
+{
+    for (int k = lo; k < hi; ++k) {
+        if (s.fixed[k] != 0.0) continue;
+        s.vx[k] = s.vx[k] + (s.fx[k] * dt) / s.m[k];
+        s.vy[k] = s.vy[k] + (s.fy[k] * dt) / s.m[k];
+        s.x[k] = s.x[k] + s.vx[k] * dt;
+        s.y[k] = s.y[k] + s.vy[k] * dt;
+    }
 }
 
 // Every pair with both planets in [lo, hi), in the plain loop's order.
@@ -133,9 +148,11 @@ struct PortableRows {
         }
     }
 
-    static void Take(const Columns& s, int i1, int nJ, const double* kx, const double* ky)
+    static void Move(const Columns& s, int lo, int hi, double dt) { MoveColumns(s, lo, hi, dt); }
+
+    static void Take(const Columns& s, int lo, int i1, int nJ, const double* kx, const double* ky)
     {
-        for (int i = 0; i < i1; ++i) {
+        for (int i = lo; i < i1; ++i) {
             const int r = i % kN;
             const double* gx = kx + static_cast<size_t>(i - r) * nJ + r;
             const double* gy = ky + static_cast<size_t>(i - r) * nJ + r;

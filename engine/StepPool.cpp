@@ -62,6 +62,8 @@ void CStepPool::Work(int t)
     }
 }
 
+void CStepPool::Relax() { QV_PAUSE(); }
+
 void CStepPool::WaitUntil(const std::atomic<long>& nDone, long nTarget)
 {
     const auto end = std::chrono::steady_clock::now() + kSpin;

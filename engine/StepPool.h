@@ -24,6 +24,8 @@ public:
     // wakes the waiters.
     void WaitUntil(const std::atomic<long>& nDone, long nTarget);
     void Done(std::atomic<long>& nDone);
+    // One short pause of a polling loop.
+    static void Relax();
 
     // Held by a caller for a whole run, with the run's scratch memory.
     std::mutex& CallMutex() { return m_callMutex; }
