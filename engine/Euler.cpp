@@ -232,9 +232,10 @@ void SharedWork(SharedStep& w, CStepPool& pool)
 // The starts of the pieces, each with about as much pair work: a piece
 // [a, e) computes a·(e−a) kept pairs, cheaper than the others since they run
 // in long rows of whole blocks, and (e−a)²/2 pairs inside; the last piece
-// moves its own planets too. Its takes and the other moves come after every
-// piece is done, and so weigh on no piece. Whole blocks of kN rows, so that
-// only the last piece has rows left over.
+// moves its own planets too. The takes and the other moves wait for the
+// pieces (with two pieces, only for the last rows), so they weigh on none;
+// the cuts measured during the run correct the rest. Whole blocks of kN rows,
+// so that only the last piece has rows left over.
 std::vector<int> PieceStarts(int n, int C, int kN, double pairCost)
 {
     const double kept = 1.0 - kKeptPairSaving / pairCost;
