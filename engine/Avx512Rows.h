@@ -24,19 +24,19 @@ struct Avx512Rows {
     {
         return _mm512_div_pd(_mm512_mul_pd(_mm512_mul_pd(mi, mj), c), r2);
     }
-    QV_AVX512_FN static __m512d Force(InversePower, __m512d mi, __m512d mj, __m512d c, double n, __m512d, __m512d r)
+    // pow and exp call the C library lane by lane anyway: the plain force,
+    // lane by lane.
+    template <class Law>
+    QV_AVX512_FN static __m512d Force(Law law, __m512d mi, __m512d mj, __m512d c, double p, __m512d r2, __m512d r)
     {
-        alignas(64) double d[8];
+        alignas(64) double a[8], b[8], cc[8], d2[8], d[8];
+        _mm512_store_pd(a, mi);
+        _mm512_store_pd(b, mj);
+        _mm512_store_pd(cc, c);
+        _mm512_store_pd(d2, r2);
         _mm512_store_pd(d, r);
-        for (double& v : d) v = std::pow(v, n);
-        return _mm512_div_pd(_mm512_mul_pd(_mm512_mul_pd(mi, mj), c), _mm512_load_pd(d));
-    }
-    QV_AVX512_FN static __m512d Force(Exponential, __m512d mi, __m512d mj, __m512d c, double k, __m512d, __m512d r)
-    {
-        alignas(64) double e[8];
-        _mm512_store_pd(e, _mm512_mul_pd(r, _mm512_set1_pd(k)));
-        for (double& v : e) v = std::exp(v);
-        return _mm512_mul_pd(_mm512_mul_pd(_mm512_mul_pd(_mm512_load_pd(e), mi), mj), c);
+        for (int l = 0; l < 8; ++l) d[l] = ::Force(law, a[l], b[l], cc[l], p, d2[l], d[l]);
+        return _mm512_load_pd(d);
     }
 
     // About 1/d, to a few units in the last place: two Newton steps from the
