@@ -4,7 +4,7 @@
 
 #include "engine/SimulationDlg.h"
 #include "platform/WinApp.h"
-#include "res/Resources.h"
+#include "platform/Window.h"
 #include "res/resource.h"
 
 const char* const kHelpText =
@@ -42,7 +42,7 @@ HICON LoadMainIcon()
     // Tests build the window without an application object.
     CWinApp* pApp = AfxGetApp();
     HICON hIcon = pApp ? pApp->LoadIcon(IDR_MAINFRAME) : nullptr;
-    return hIcon ? hIcon : QvLoadIconResource(IDR_MAINFRAME);
+    return hIcon ? hIcon : QvLoadIcon(IDR_MAINFRAME);
 }
 }  // namespace
 

@@ -7,7 +7,8 @@
 
 #include "engine/InternalError.h"
 #include "engine/SimulationDlg.h"
-#include "platform/Text.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtWindow.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 
@@ -53,15 +54,15 @@ BOOL CSimulationDlg::OnInitDialog()
     return TRUE;
 }
 
-void CSimulationDlg::SetUpDisplay(QWidget* pWindow)
+void CSimulationDlg::SetUpDisplay(HWND hWindow)
 {
     m_nScreenWidth = kFrameWidth;
     m_nScreenHeight = kFrameHeight;
     // Text needs the GUI application; with a window, a screen is needed too.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) InternalErrorExit(2);
     m_pDirectDraw = std::make_unique<CScreen>();
-    if (pWindow && !AfxHaveDisplay()) InternalErrorExit(3);
-    if (!m_pDirectDraw->SetCooperativeLevel(pWindow)) InternalErrorExit(31);
+    if (hWindow && !AfxHaveDisplay()) InternalErrorExit(3);
+    if (!m_pDirectDraw->SetCooperativeLevel(QvWidget(hWindow))) InternalErrorExit(31);
     if (!m_pDirectDraw->SetDisplayMode(m_nScreenWidth, m_nScreenHeight)) InternalErrorExit(32);
     m_pPrimarySurface = m_pDirectDraw->CreatePrimarySurface();
     if (!m_pPrimarySurface) InternalErrorExit(4);

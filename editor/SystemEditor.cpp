@@ -1,10 +1,6 @@
 // The dialog side of CSystemDlg: the editor "Caratteristiche del sistema".
 // The working fields belong to planet m_nCurrentPlanet and reach its record
 // only when StoreCurrentPlanet runs.
-#include <QAbstractButton>
-#include <QLineEdit>
-#include <QWidget>
-
 #include "editor/NameRules.h"
 #include "res/resource.h"
 #include "store/SystemDlg.h"
@@ -39,15 +35,13 @@ static bool HasPlanet(const CSystemDlg& dlg)
 static void ShowPlanetFields(CSystemDlg& dlg, bool bShow)
 {
     for (int nID : kPlanetFieldIds) {
-        QWidget* pWidget = dlg.GetDlgItem(nID);
-        if (!pWidget) continue;
+        HWND hCtl = dlg.GetDlgItem(nID);
+        if (!hCtl) continue;
         if (!bShow) {
-            if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) pEdit->clear();
-            if (nID == IDC_FIXED) {
-                if (auto* pCheck = qobject_cast<QAbstractButton*>(pWidget)) pCheck->setChecked(false);
-            }
+            if (nID == IDC_FIXED) CheckDlgButton(hCtl, FALSE);
+            else if (nID != IDC_STABILIZE && nID != IDC_DELETEPLANET) SetWindowText(hCtl, "");
         }
-        pWidget->setEnabled(bShow);
+        EnableWindow(hCtl, bShow);
     }
 }
 

@@ -28,7 +28,7 @@ public:
     void DrawLegend();
     // The display without its window parts (nullptr: off screen), used by
     // OnInitDialog and OnDestroy, and by drawing without a window.
-    void SetUpDisplay(QWidget* pWindow);
+    void SetUpDisplay(HWND hWindow);
     void TearDownDisplay();
 
     // display: the canvas and the sprite surface belong to the screen object,

@@ -11,6 +11,12 @@ typedef long long INT_PTR;
 #define FALSE 0
 #endif
 
+// Handles of the platform's windows and icons: opaque, as on the original platform.
+struct HWND__;
+typedef HWND__* HWND;
+struct HICON__;
+typedef HICON__* HICON;
+
 enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum : UINT { MB_OK = 0x0, MB_YESNO = 0x4, MB_ICONQUESTION = 0x20 };
 enum : int { CB_ERR = -1 };

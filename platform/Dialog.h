@@ -3,16 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/Afx.h"
 #include "platform/CString.h"
 
-class QWidget;
-class QComboBox;
-class QIcon;
-class QDialog;
 class CDialog;
-typedef QIcon* HICON;
 
 class CWnd {
 public:
@@ -22,7 +18,7 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     // The window while it exists, nullptr otherwise.
-    QWidget* GetSafeHwnd() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // Window messages the program handles.
     virtual void OnTimer(UINT nIDEvent) { (void)nIDEvent; }
@@ -36,8 +32,16 @@ public:
     void SetIcon(HICON hIcon, BOOL bBigIcon);
 
 protected:
-    QWidget* m_hWnd = nullptr;
+    HWND m_hWnd = nullptr;
+    // Icons set before the window exists, given to it when it is made.
+    HICON m_hPendingIcon[2] = {nullptr, nullptr};
 };
+
+// Controls by handle, as the original platform has them.
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL IsWindowEnabled(HWND hWnd);
+void SetWindowText(HWND hWnd, const char* lpszString);
+void CheckDlgButton(HWND hWnd, BOOL bCheck);
 
 // The combo box lines are the owner's strings; the selection set by the program
 // sends no notification (only the user's choices reach the message map).
@@ -54,14 +58,13 @@ public:
     int GetCurSel() const;
     // An index out of range clears the selection (and returns CB_ERR).
     int SetCurSel(int nSelect);
-    // The bytes of line nIndex as they were added.
 
-    void Attach(QComboBox* pCombo) { m_pCombo = pCombo; }
-    void Detach() { m_pCombo = nullptr; }
-    QComboBox* GetControl() const { return m_pCombo; }
+    void Attach(HWND hCombo) { m_hWnd = hCombo; }
+    void Detach() { m_hWnd = nullptr; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
 
 private:
-    QComboBox* m_pCombo = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 // Raised by CDataExchange::Fail to stop an exchange.
@@ -126,7 +129,7 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX) { (void)pDX; }
 
     // The control with that id while the window exists, else nullptr.
-    QWidget* GetDlgItem(int nID) const;
+    HWND GetDlgItem(int nID) const;
     UINT GetTemplateId() const { return m_nIDTemplate; }
 
     // Routes a control's notification: the message map first, then IDOK to
@@ -140,10 +143,11 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
-    QDialog* m_pDialog = nullptr;
     int m_nResult = IDCANCEL;
     bool m_bEnded = false;
-    friend class QvDialogWindow;
+    bool m_bRunning = false;
+    std::vector<CComboBox*> m_attached;  // controls attached by DDX_Control, detached when the window goes
+    friend void DDX_Control(CDataExchange*, int, CComboBox&);
 };
 
 // Modal message box; returns the button pressed (IDOK, IDYES, IDNO).
@@ -158,7 +162,7 @@ void QvSetMessageBoxHook(QvMessageBoxHook hook);
 using QvDialogOpenedHook = std::function<void(CDialog& dlg)>;
 void QvSetDialogOpenedHook(QvDialogOpenedHook hook);
 
-// FALSE while no display (no QApplication with a screen) is available.
+// FALSE while no display is available.
 BOOL AfxHaveDisplay();
 
 // Hides (FALSE) or shows (TRUE) the mouse cursor, with a counter like the original.

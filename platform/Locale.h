@@ -3,6 +3,8 @@
 // "C" locale explicitly.
 #pragma once
 
+#include <string>
+
 // Puts LC_NUMERIC back to "C" for the whole process (call after QApplication).
 void QvFixNumericLocale();
 
@@ -20,3 +22,8 @@ private:
 
 // The C library's atof, in the "C" locale.
 double QvAtof(const char* psz);
+
+// The number typed in a field, as the original framework reads it: optional
+// blanks, a decimal number in the "C" locale (sign, digits, '.', exponent),
+// optional blanks and nothing else. Infinite results are refused as well.
+bool QvParseFieldNumber(const std::string& text, double& value);

@@ -1,7 +1,5 @@
 #include "platform/Text.h"
 
-#include <QByteArray>
-
 namespace {
 // Windows-1252 0x80..0x9F; 0 marks the five unassigned codes, shown as U+FFFD.
 const char16_t kCp1252High[32] = {
@@ -9,25 +7,55 @@ const char16_t kCp1252High[32] = {
     0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
 };
 
-QChar FromCp1252(unsigned char c)
-{
-    if (c >= 0x80 && c < 0xA0) {
-        char16_t u = kCp1252High[c - 0x80];
-        return QChar(u ? u : 0xFFFD);
-    }
-    return QChar(static_cast<char16_t>(c));
-}
-
 // The Windows-1252 byte of a character, or -1 when it has none.
-int ToCp1252(QChar ch)
+int ToCp1252(char32_t u)
 {
-    char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<int>(u);
     for (int i = 0; i < 32; ++i)
         if (kCp1252High[i] == u && u != 0) return 0x80 + i;
     return -1;
 }
+
+void AppendUtf8(std::string& out, char32_t u)
+{
+    if (u < 0x80) {
+        out.push_back(static_cast<char>(u));
+    } else if (u < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    } else if (u < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (u >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((u >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    }
+}
+
+// The next character of valid UTF-8 at s[i], advancing i.
+char32_t NextUtf8(const std::string& s, size_t& i)
+{
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+    char32_t u = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k <= extra && i + static_cast<size_t>(k) < s.size(); ++k)
+        u = (u << 6) | (static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) & 0x3F);
+    i += static_cast<size_t>(extra) + 1;
+    return u;
+}
 }  // namespace
+
+char32_t QvCp1252ToUnicode(unsigned char c)
+{
+    if (c >= 0x80 && c < 0xA0) {
+        char16_t u = kCp1252High[c - 0x80];
+        return u ? u : 0xFFFD;
+    }
+    return c;
+}
 
 bool QvIsValidUtf8(const char* p, int n)
 {
@@ -56,41 +84,33 @@ bool QvIsValidUtf8(const char* p, int n)
     return true;
 }
 
-QString QvDisplayText(const char* bytes)
-{
-    return QvDisplayText(CString(bytes));
-}
-
-QString QvDisplayText(const CString& bytes)
+std::string QvDisplayUtf8(const CString& bytes)
 {
     const std::string& s = bytes.str();
-    if (QvIsValidUtf8(s.data(), static_cast<int>(s.size())))
-        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-    QString out;
-    out.reserve(static_cast<qsizetype>(s.size()));
-    for (unsigned char c : s) out.append(FromCp1252(c));
+    if (QvIsValidUtf8(s.data(), static_cast<int>(s.size()))) return s;
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (unsigned char c : s) AppendUtf8(out, QvCp1252ToUnicode(c));
     return out;
 }
 
-CString QvStoredText(const QString& text, const CString* previous)
+CString QvStoredText(const std::string& utf8, const CString* previous)
 {
-    if (previous && QvDisplayText(*previous) == text) return *previous;
+    if (previous && QvDisplayUtf8(*previous) == utf8) return *previous;
+    // Text from a control is valid UTF-8; anything else is kept as it came.
+    if (!QvIsValidUtf8(utf8.data(), static_cast<int>(utf8.size()))) return CString(utf8);
     std::string out;
-    out.reserve(static_cast<size_t>(text.size()));
+    out.reserve(utf8.size());
     bool fits = true;
-    for (QChar ch : text) {
-        int b = ToCp1252(ch);
-        if (b < 0) {
-            fits = false;
-            break;
-        }
-        out.push_back(static_cast<char>(b));
+    for (size_t i = 0; i < utf8.size() && fits;) {
+        int b = ToCp1252(NextUtf8(utf8, i));
+        if (b < 0) fits = false;
+        else out.push_back(static_cast<char>(b));
     }
     // Windows-1252 bytes that happen to form valid UTF-8 (typed "Ã©", say) would
     // be shown as something else: such texts are stored as UTF-8 too.
     bool ascii = true;
     for (unsigned char c : out) ascii = ascii && c < 0x80;
     if (fits && (ascii || !QvIsValidUtf8(out.data(), static_cast<int>(out.size())))) return CString(out);
-    QByteArray utf8 = text.toUtf8();
-    return CString(std::string(utf8.constData(), static_cast<size_t>(utf8.size())));
+    return CString(utf8);
 }

@@ -7,7 +7,7 @@
 
 #include "app/MainDlg.h"
 #include "engine/SimulationDlg.h"
-#include "platform/Text.h"
+#include "platform/qt/QtText.h"
 #include "res/resource.h"
 #include "support/Ui.h"
 
@@ -48,7 +48,7 @@ QString Planet(CDialog& e)
     for (int id : {IDC_PLANETNAME, IDC_PLANETX, IDC_PLANETY, IDC_PLANETVX, IDC_PLANETVY, IDC_MASS}) f << Text(e, id);
     int off = 0;
     for (int id : {IDC_PLANETNAME, IDC_PLANETX, IDC_PLANETY, IDC_PLANETVX, IDC_PLANETVY, IDC_MASS, IDC_FIXED, IDC_STABILIZE, IDC_DELETEPLANET})
-        off += !e.GetDlgItem(id)->isEnabled();
+        off += !QvWidget(e.GetDlgItem(id))->isEnabled();
     return f.join(' ') + (Control<QAbstractButton>(e, IDC_FIXED)->isChecked() ? " 1" : " 0") + (off ? QString(" off%1").arg(off) : "");
 }
 
@@ -101,9 +101,9 @@ protected:
 TEST_F(MainWindow, ListsTheFileInOrderEscapeWritesNothingAndAMissingFileIsReported)
 {
     Run([](CDialog& d) {
-        EXPECT_FALSE(d.GetSafeHwnd()->windowIcon().isNull());
+        EXPECT_FALSE(QvWidget(d.GetSafeHwnd())->windowIcon().isNull());
         EXPECT_EQ(Chooser(d, IDC_SYSTEMS), QString::fromUtf8("Due pianeti,Stabile,Terra è,Due pianeti #0"));
-        EXPECT_EQ(Focus(d), d.GetDlgItem(IDOK));
+        EXPECT_EQ(Focus(d), QvWidget(d.GetDlgItem(IDOK)));
         const QStringList help = Control<QPlainTextEdit>(d, IDC_HELPTEXT)->toPlainText().split('\n');
         EXPECT_EQ(QString::number(help.size()) + help[0] + help[1] + help[4] + help[9].left(34),
                   QString::fromUtf8("19QUORVANE UNIVERSALEFUNZIONAMENTODurante la simulazione è possibile"));
@@ -119,7 +119,7 @@ TEST_F(MainWindow, ListsTheFileInOrderEscapeWritesNothingAndAMissingFileIsReport
         Do(d, {{IDC_ADDSYSTEM}});
         EXPECT_EQ(Chooser(d, IDC_SYSTEMS), "Nuova configurazione #0");
         Do(d, {{kEsc}});
-    }, {{IDD_SYSTEM, [](CDialog& e) { e.GetSafeHwnd()->close(); }}});  // the close box keeps the new system
+    }, {{IDD_SYSTEM, [](CDialog& e) { QvWidget(e.GetSafeHwnd())->close(); }}});  // the close box keeps the new system
     EXPECT_EQ(boxes.shown, (Shown{{"File di configurazione \"Quorvane.ini\" mancante", 0u}}));
     EXPECT_EQ(File(), kNew);
 
@@ -171,7 +171,7 @@ TEST_F(MainWindow, RunAddModifyAndDeleteKeepChooserAndFileInStep)
 TEST_F(MainWindow, EditorStoresTheShownPlanetOnEnterChoiceOrAddAndDeletesAfterAYes)
 {
     Edit(0, [](CDialog& e) {
-        EXPECT_EQ(e.GetSafeHwnd()->windowTitle() + (Focus(e) == e.GetDlgItem(IDOK) ? " OK" : ""), "Caratteristiche del sistema OK");
+        EXPECT_EQ(QvWidget(e.GetSafeHwnd())->windowTitle() + (Focus(e) == QvWidget(e.GetDlgItem(IDOK)) ? " OK" : ""), "Caratteristiche del sistema OK");
         EXPECT_EQ(Chooser(e, IDC_FORCETYPE).right(3) + Text(e, IDC_SYSTEMNAME) + Text(e, IDC_FORCEPARAMS), " #1Due pianeti3");
         Check(e, {{{}, "Sole,Terra,Luna #0: Sole 400 300 0 0 10 1"}});
         Do(e, {{IDC_MASS, "2.5"}, {kEnter}});
@@ -252,7 +252,7 @@ TEST_F(MainWindow, EditorExchangesFieldsInOrderStabilizesFixesAndRefusesBadNumbe
         Do(e, {{IDC_FORCETYPE, "2"}, {IDC_FIXED}, {IDC_MASS, "6"}, {IDC_PLANETNAME, "Astro"}, {IDC_FORCEPARAMS, "4"},
                {IDC_PLANETVX, "1.25"}, {IDC_PLANETVY, "-1"}, {IDC_PLANETX, "1,5"}, {IDC_PLANETY, "5"},
                {IDC_SYSTEMNAME, "Nuovo"}, {IDOK}});
-        EXPECT_TRUE(e.GetSafeHwnd()->isVisible() && Focus(e) == e.GetDlgItem(IDC_PLANETX));
+        EXPECT_TRUE(QvWidget(e.GetSafeHwnd())->isVisible() && Focus(e) == QvWidget(e.GetDlgItem(IDC_PLANETX)));
         EXPECT_EQ(Control<QLineEdit>(e, IDC_PLANETX)->selectedText(), "1,5");
         EXPECT_EQ(Record(Editor(e).m_Planets[0]) + "|" + Editor(e).m_strName.c_str() + "|" + Editor(e).m_strForceParams.c_str(),
                   "Astro 400 300 1.25 -1 6 0 200|Altro nome|4");

@@ -5,9 +5,11 @@
 
 #include <cmath>
 
-#include "platform/DialogLayout.h"
+#include "platform/qt/DialogLayout.h"
+#include "platform/qt/Keys.h"
 #include "platform/DialogTemplate.h"
-#include "platform/Text.h"
+#include "platform/Locale.h"
+#include "platform/qt/QtText.h"
 #include "res/resource.h"
 #include "support/Ui.h"
 
@@ -22,7 +24,7 @@ TEST(Platform, NumberFieldsTakeCNumbersOnly)
         {"nan", NAN}, {"1e999", NAN},    {"1 2", NAN},         {"\xd9\xa3", NAN}, {std::string("1\0" "2", 3), NAN}};
     for (const auto& [text, value] : rows) {
         double v = -77;
-        EXPECT_EQ(QvParseFieldNumber(QString::fromStdString(text), v), !std::isnan(value)) << text;
+        EXPECT_EQ(QvParseFieldNumber(text, v), !std::isnan(value)) << text;
         EXPECT_EQ(v, std::isnan(value) ? -77.0 : value) << text;
     }
 }
@@ -48,7 +50,7 @@ TEST(Platform, ComboBoxEditsAreUnsortedAndTheSelectionFollowsItsLine)
     CComboBox cb;
     EXPECT_EQ(cb.AddString("x") + cb.GetCount() + cb.GetCurSel() + cb.SetCurSel(0), 3 * CB_ERR);  // no control
     QComboBox box;
-    cb.Attach(&box);
+    cb.Attach(QvHandle(&box));
     // {operation, index, text, result, selection after}: deleting the selected line or a bad index clears it.
     const struct { char op; int index; const char* text; int result, selected; } steps[] = {
         {'a', 0, "Zeta", 0, -1}, {'a', 0, "Alfa", 1, -1}, {'a', 0, "Alfa", 2, -1}, {'i', 1, "Mezzo \xe8", 1, -1},
@@ -68,7 +70,7 @@ TEST(Platform, DialogControlsFollowTheTemplateInDialogUnits)
     const DlgTemplate* t = QvFindDialogTemplate(IDD_SYSTEM);
     DialogScript script;
     script.steps.emplace_back(IDD_SYSTEM, [t](CDialog& d) {
-        QWidget* w = d.GetSafeHwnd();
+        QWidget* w = QvWidget(d.GetSafeHwnd());
         QFontMetrics fm(w->font());  // base units computed apart from the program
         const int ux = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
         auto px = [ux, uy = fm.height()](int x, int y, int cx, int cy) {
@@ -78,7 +80,7 @@ TEST(Platform, DialogControlsFollowTheTemplateInDialogUnits)
         EXPECT_EQ(w->font().pointSize() * 10 + !(w->windowFlags() & Qt::FramelessWindowHint), 81);
         for (const DlgItemTemplate& it : std::vector<DlgItemTemplate>(t->items, t->items + t->itemCount)) {
             if (it.id == -1) continue;
-            QRect r = d.GetDlgItem(it.id)->geometry(), expected = px(it.x, it.y, it.cx, it.cy);
+            QRect r = QvWidget(d.GetDlgItem(it.id))->geometry(), expected = px(it.x, it.y, it.cx, it.cy);
             if (it.kind == DlgItemKind::ComboBox) r.setHeight(expected.height());  // the template's includes the list
             EXPECT_EQ(r, expected) << it.id;
         }
@@ -100,18 +102,18 @@ TEST(Platform, AWindowWithoutControlsGetsVirtualKeysAndTimerTicks)
     DialogScript script;
     Probe p;
     script.steps.emplace_back(IDD_SIMULATION, [&p](CDialog& d) {
-        EXPECT_TRUE(d.GetSafeHwnd()->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(QvWidget(d.GetSafeHwnd())->windowFlags() & Qt::FramelessWindowHint);
         // Shift is a key of its own; Alt makes a system key and Tab belongs to the dialog: not key-downs.
         for (auto [key, mods] : std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>{{Qt::Key_T, {}},
                  {Qt::Key_P, Qt::ShiftModifier}, {Qt::Key_9, {}}, {Qt::Key_5, Qt::KeypadModifier}, {Qt::Key_E, Qt::AltModifier}, {Qt::Key_Tab, {}}})
-            QTest::keyClick(d.GetSafeHwnd(), key, mods);
+            QTest::keyClick(QvWidget(d.GetSafeHwnd()), key, mods);
         EXPECT_EQ(p.SetTimer(101, 20), 101u);
         for (int i = 0; i < 500 && p.ticks.size() < 3; ++i) QTest::qWait(10);
         EXPECT_TRUE(p.KillTimer(101) && !p.KillTimer(101));
         const size_t n = p.ticks.size();
         QTest::qWait(60);
         EXPECT_EQ(p.ticks, std::vector<UINT>(std::max<size_t>(n, 3), 101u));
-        QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Return);
+        QTest::keyClick(QvWidget(d.GetSafeHwnd()), Qt::Key_Return);
     });
     EXPECT_EQ(p.DoModal(), IDOK);
     EXPECT_EQ(p.keys, (std::vector<UINT>{'T', 0x10, 'P', '9', 0x65}));

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "platform/Dialog.h"
+#include "platform/qt/QtWindow.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -25,9 +26,9 @@ struct DialogScript {
         QvSetDialogOpenedHook([this](CDialog& dlg) {
             CDialog* d = &dlg;
             // A dialog left open fails the test instead of hanging it.
-            QTimer::singleShot(20000, d->GetSafeHwnd(), [d] { ADD_FAILURE() << "still open"; d->EndDialog(-99); });
+            QTimer::singleShot(20000, QvWidget(d->GetSafeHwnd()), [d] { ADD_FAILURE() << "still open"; d->EndDialog(-99); });
             ASSERT_TRUE(!steps.empty() && steps.front().first == dlg.GetTemplateId()) << "unexpected " << dlg.GetTemplateId();
-            QTimer::singleShot(0, d->GetSafeHwnd(), [d, step = steps.front().second] { step(*d); });
+            QTimer::singleShot(0, QvWidget(d->GetSafeHwnd()), [d, step = steps.front().second] { step(*d); });
             steps.pop_front();
         });
     }
@@ -67,12 +68,12 @@ inline std::string ReadFile(const std::string& path)
 template <class T = QWidget>
 T* Control(CDialog& dlg, int nID)
 {
-    T* w = qobject_cast<T*>(dlg.GetDlgItem(nID));
+    T* w = qobject_cast<T*>(QvWidget(dlg.GetDlgItem(nID)));
     EXPECT_NE(w, nullptr) << "control " << nID;
     return w;
 }
 
-inline QWidget* Focus(CDialog& dlg) { return dlg.GetSafeHwnd()->focusWidget(); }
+inline QWidget* Focus(CDialog& dlg) { return QvWidget(dlg.GetSafeHwnd())->focusWidget(); }
 
 // What a user does, in order: {edit, text} types the text over the field's,
 // {combo box, "n"} picks line n, {button} clicks it (a check box on its box),
@@ -84,7 +85,7 @@ const int kEsc = -Qt::Key_Escape, kEnter = -Qt::Key_Return;
 inline void Do(CDialog& dlg, const Actions& actions)
 {
     for (const auto& [id, text] : actions) {
-        QWidget* w = id >= 0 ? Control(dlg, id) : Focus(dlg) ? Focus(dlg) : dlg.GetSafeHwnd();
+        QWidget* w = id >= 0 ? Control(dlg, id) : Focus(dlg) ? Focus(dlg) : QvWidget(dlg.GetSafeHwnd());
         w->setFocus();
         if (id < 0) {
             QTest::keyClick(w, Qt::Key(-id));

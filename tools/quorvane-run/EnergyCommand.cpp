@@ -14,7 +14,7 @@
 #include <string>
 
 #include "engine/Energy.h"
-#include "platform/Text.h"
+#include "platform/qt/QtText.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/Json.h"
 #include "tools/quorvane-run/RunSetup.h"

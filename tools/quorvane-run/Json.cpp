@@ -28,8 +28,7 @@ std::string QvCsvNumber(double d)
 
 nlohmann::json QvJsonText(const CString& bytes)
 {
-    QByteArray utf8 = QvDisplayText(bytes).toUtf8();
-    return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
+    return QvDisplayUtf8(bytes);
 }
 
 std::string QvJsonDump(const nlohmann::json& value)

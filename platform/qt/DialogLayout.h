@@ -22,14 +22,3 @@ QvDialogBaseUnits QvBaseUnits(const QFont& font);
 int QvDluToPixelsX(int dlu, const QvDialogBaseUnits& units);
 int QvDluToPixelsY(int dlu, const QvDialogBaseUnits& units);
 QRect QvMapDialogRect(int x, int y, int cx, int cy, const QvDialogBaseUnits& units);
-
-// Qt key event data to the original platform's virtual-key code; 0 when the
-// key has none. `nativeScanCode` is only used to recover the digit keys of
-// the main keyboard pressed with Shift on X11.
-unsigned int QvVirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, unsigned int nativeScanCode = 0);
-
-class QString;
-// The number typed in a field, as the original framework reads it: optional
-// blanks, a decimal number in the "C" locale (sign, digits, '.', exponent),
-// optional blanks and nothing else. Infinite results are refused as well.
-bool QvParseFieldNumber(const QString& text, double& value);

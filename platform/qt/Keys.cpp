@@ -1,62 +1,6 @@
-#include "platform/DialogLayout.h"
-
-#include <QByteArray>
-#include <QFontMetrics>
-#include <QString>
-
-#include <cmath>
-#include <string>
+#include "platform/qt/Keys.h"
 
 #include "platform/Afx.h"
-#include "platform/Locale.h"
-
-QFont QvDialogFont()
-{
-    // The templates name "MS Sans Serif" 8 pt, which does not exist here:
-    // every dialog uses the same sans face at the same size instead.
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
-
-QvDialogBaseUnits QvBaseUnits(const QFont& font)
-{
-    QFontMetrics fm(font);
-    int width = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    QvDialogBaseUnits units;
-    units.cx = (width / 26 + 1) / 2;
-    units.cy = fm.height();
-    if (units.cx < 1) units.cx = 1;
-    if (units.cy < 1) units.cy = 1;
-    return units;
-}
-
-namespace {
-// a * b / c rounded half away from zero, as the original platform's MulDiv.
-int MulDiv(int a, int b, int c)
-{
-    long long p = static_cast<long long>(a) * b;
-    long long half = c / 2;
-    return static_cast<int>(p >= 0 ? (p + half) / c : -((-p + half) / c));
-}
-}  // namespace
-
-int QvDluToPixelsX(int dlu, const QvDialogBaseUnits& units)
-{
-    return MulDiv(dlu, units.cx, 4);
-}
-
-int QvDluToPixelsY(int dlu, const QvDialogBaseUnits& units)
-{
-    return MulDiv(dlu, units.cy, 8);
-}
-
-QRect QvMapDialogRect(int x, int y, int cx, int cy, const QvDialogBaseUnits& units)
-{
-    return QRect(QvDluToPixelsX(x, units), QvDluToPixelsY(y, units), QvDluToPixelsX(cx, units),
-                 QvDluToPixelsY(cy, units));
-}
 
 unsigned int QvVirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers, unsigned int nativeScanCode)
 {
@@ -123,38 +67,4 @@ unsigned int QvVirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers, unsign
     case Qt::Key_Apostrophe: return 0xDE;
     default: return 0;
     }
-}
-
-bool QvParseFieldNumber(const QString& text, double& value)
-{
-    QByteArray bytes = text.toUtf8();
-    const char* p = bytes.constData();
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    while (blank(*p)) ++p;
-    const char* start = p;
-    if (*p == '+' || *p == '-') ++p;
-    int digits = 0;
-    while (digit(*p)) ++p, ++digits;
-    if (*p == '.') {
-        ++p;
-        while (digit(*p)) ++p, ++digits;
-    }
-    if (digits == 0) return false;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-') ++q;
-        if (digit(*q)) {
-            while (digit(*q)) ++q;
-            p = q;
-        }
-    }
-    std::string number(start, static_cast<size_t>(p - start));
-    while (blank(*p)) ++p;
-    // Embedded NUL characters end the C string early: they are not a number either.
-    if (*p != '\0' || p != bytes.constData() + bytes.size()) return false;
-    double d = QvAtof(number.c_str());
-    if (!std::isfinite(d)) return false;
-    value = d;
-    return true;
 }

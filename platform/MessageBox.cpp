@@ -1,0 +1,39 @@
+// Message boxes, the display's presence and the cursor counter.
+#include "platform/Dialog.h"
+#include "platform/Text.h"
+#include "platform/Window.h"
+
+namespace {
+QvMessageBoxHook g_messageBoxHook;
+int g_cursorCount = 0;
+}  // namespace
+
+int AfxMessageBox(const char* lpszText, UINT nType, UINT nIDHelp)
+{
+    (void)nIDHelp;
+    CString text(lpszText);
+    if (g_messageBoxHook) {
+        QvMessageBoxHook hook = g_messageBoxHook;
+        return hook(text, nType);
+    }
+    return QvShowMessageBox(QvDisplayUtf8(text), nType);
+}
+
+void QvSetMessageBoxHook(QvMessageBoxHook hook)
+{
+    g_messageBoxHook = std::move(hook);
+}
+
+BOOL AfxHaveDisplay()
+{
+    return QvPlatformHaveDisplay();
+}
+
+int ShowCursor(BOOL bShow)
+{
+    const bool hiddenBefore = g_cursorCount < 0;
+    g_cursorCount += bShow ? 1 : -1;
+    const bool hiddenAfter = g_cursorCount < 0;
+    if (hiddenBefore != hiddenAfter) QvSetCursorHidden(hiddenAfter);
+    return g_cursorCount;
+}
