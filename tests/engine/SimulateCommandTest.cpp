@@ -1,27 +1,27 @@
 // quorvane-run simulate, end to end: the program against the plain loop.
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "support/TempDir.h"
 #include "support/Tool.h"
 #include "tests/engine/EngineSupport.h"
 
 namespace {
 
 // System 0 an inverse cube, 1 two planets on one point.
-QTemporaryDir g_dir;
-const QString g_file = g_dir.filePath("Quorvane.ini");
+TempDir g_dir;
+const std::string g_file = g_dir / "Quorvane.ini";
 
-[[maybe_unused]] const bool g_written = (std::ofstream(g_file.toStdString(), std::ios::binary)
+[[maybe_unused]] const bool g_written = (std::ofstream(g_file, std::ios::binary)
                            << "[Due pianeti]\n1\n3\nSole\n\t400\t300\t0\t0\t10\t1\nTerra\n\t400\t150\t8.5\t0\t1\t0\n\n"
                               "[Scontro]\n0\nA\n\t100\t100\t0\t0\t1\t0\nB\n\t100\t100\t0\t0\t1\t0\n").good();
 
-ToolResult Exec(const QStringList& args) { return RunTool(QStringList{"simulate"} + args); }
-std::string Simulate(const QStringList& args) { return Exec(QStringList{g_file} + args).out; }
+using Args = std::vector<std::string>;
+ToolResult Exec(Args args) { return args.insert(args.begin(), "simulate"), RunTool(args); }
+std::string Simulate(Args args) { return args.insert(args.begin(), g_file), Exec(args).out; }
 
 TEST(SimulateCommand, PrintsTheFinalStateExactlyAsJsonOrCsv)
 {
@@ -48,13 +48,13 @@ TEST(SimulateCommand, PrintsTheFinalStateExactlyAsJsonOrCsv)
 
 TEST(SimulateCommand, RefusesWhatItCannotRun)
 {
-    const struct { QStringList args; int nExit; const char* text; } cases[] = {  // nExit 0: any failure
+    const struct { Args args; int nExit; const char* text; } cases[] = {  // nExit 0: any failure
         {{g_file, "--system", "3", "--ticks", "1"}, 2, "inesistente"}, {{g_file, "--system", "-1", "--ticks", "1"}, 2, "inesistente"},
         {{g_file + ".x", "--system", "0", "--ticks", "1"}, 1, "mancante"}, {{g_file, "--system", "0", "--ticks", "1", "--speed", "0"}, 0, ""},
         {{g_file, "--system", "0", "--ticks", "1", "--threads", "-1"}, 0, ""}};
     for (const auto& c : cases) {
         const auto [nExit, out, err] = Exec(c.args);
-        EXPECT_TRUE(c.nExit ? nExit == c.nExit : nExit != 0) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(c.nExit ? nExit == c.nExit : nExit != 0) << c.args[1] << ' ' << c.args[2];
         EXPECT_NE(err.find(c.text), std::string::npos) << err;
         EXPECT_EQ(out, "");
     }
@@ -67,8 +67,8 @@ TEST(SimulateCommand, ExamplesStayOnTheFrameForTwoMinutes)
 {
     const long kTicks = 2 * 60 * 50;  // at 50 a second
     for (int i = 0;; ++i) {
-        const auto [nExit, out, err] = Exec({QV_SOURCE_DIR "/examples/Quorvane.ini", "--csv", "--system", QString::number(i),
-                                       "--ticks", QString::number(kTicks)});
+        const auto [nExit, out, err] = Exec({QV_SOURCE_DIR "/examples/Quorvane.ini", "--csv", "--system", std::to_string(i),
+                                       "--ticks", std::to_string(kTicks)});
         if (nExit == 2 && i >= 8) break;
         ASSERT_EQ(nExit, 0) << i;
         EXPECT_EQ(out.find_first_of("ni", out.find('\n')), std::string::npos) << i;  // no nan, no inf

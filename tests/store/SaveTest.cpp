@@ -9,8 +9,6 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
-#include "app/MainDlg.h"
-#include "res/resource.h"
 #include "tests/store/StoreTestUtil.h"
 
 
@@ -32,14 +30,6 @@ std::string SaveError(const CSystemList& list, const std::string& path)
 {
     CString error;
     return SaveSystemsToFile(path.c_str(), list, &error) ? "salvato" : error.str();
-}
-
-// Files may not grow past `bytes`: writes beyond fail as on a full disk. Gives the old limit.
-rlimit LimitFileSize(rlim_t bytes)
-{
-    rlimit old, limit = {bytes, RLIM_INFINITY};
-    std::signal(SIGXFSZ, SIG_IGN);
-    return ::getrlimit(RLIMIT_FSIZE, &old), limit.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &limit), old;
 }
 }  // namespace
 
@@ -126,33 +116,6 @@ TEST(SaveFailures, OldFileIntactNoTemporaryAndTheReasonInItalian)
     }
 }
 
-// The main window says why, and its list keeps the change.
-TEST(SaveFailures, MainWindowReportsTheFailureAndKeepsTheList)
-{
-    TempDir dir;
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(dir.path()));
-    const std::string oldBytes = SaveBytes(MakeList("Sistema ", 3, 30));
-    WriteBytes("Quorvane.ini", oldBytes);
-    std::vector<std::string> boxes;
-    QvSetMessageBoxHook([&](const CString& text, UINT) { return boxes.push_back(text.str()), IDYES; });
-    CMainDlg dlg;
-    QvSetDialogOpenedHook([&](CDialog& d) {
-        const rlimit old = LimitFileSize(2048);
-        d.GetTemplateId() == IDD_QUORVANE_DIALOG ? dlg.OnDeleteSystem() : void();
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        d.EndDialog(IDCANCEL);
-    });
-    dlg.DoModal();
-    QvSetDialogOpenedHook(nullptr), QvSetMessageBoxHook(nullptr);
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Eliminare la configurazione selezionata?",
-                                               "Impossibile salvare il file \"Quorvane.ini\": file troppo grande."}));
-    EXPECT_EQ(Dump(dlg.m_Systems), Dump(MakeList("Sistema ", 3, 30)).substr(Dump(MakeList("Sistema ", 1, 30)).size()));
-    EXPECT_EQ(ReadBytes("Quorvane.ini"), oldBytes);
-    EXPECT_EQ(dir.Entries(), "Quorvane.ini");
-    QDir::setCurrent(cwd);
-}
-
 // A child saves two versions in turn and is killed at random moments: the file
 // is always one of them, and only its hidden temporary may be left.
 TEST(CrashSafeSave, KilledAtRandomMomentsTheFileIsAlwaysOneWholeVersion)
@@ -182,8 +145,8 @@ TEST(CrashSafeSave, KilledAtRandomMomentsTheFileIsAlwaysOneWholeVersion)
         const std::string now = ReadBytes(path);
         ASSERT_TRUE(now == bytesA || now == bytesB) << "trial " << trials << ": " << now.size() << " bytes";
         ++seen[now == bytesB];
-        for (const QString& name : QDir(QString::fromStdString(dir.path())).entryList({".Quorvane.ini.*"}, QDir::Hidden | QDir::Files))
-            QFile::remove(QString::fromStdString(dir / name.toStdString()));
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            if (e.path().filename().string().rfind(".Quorvane.ini.", 0) == 0) std::filesystem::remove(e.path());
         ASSERT_EQ(dir.Entries(), "Quorvane.ini");
     }
     std::printf("[ kill-during-save ] %d trials: %d whole A, %d whole B\n", trials, seen[0], seen[1]);

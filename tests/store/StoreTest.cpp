@@ -131,7 +131,7 @@ TEST(Writer, ExactBytesAndTheRoundTrip)
 
 namespace {
 // Exit status and standard output, or standard error when the status is not 0.
-std::pair<int, std::string> Cli(const QStringList& args)
+std::pair<int, std::string> Cli(const std::vector<std::string>& args)
 {
     const ToolResult r = RunTool(args);
     return {r.status, r.status ? r.err : r.out};
@@ -141,7 +141,7 @@ std::pair<int, std::string> Cli(const QStringList& args)
 TEST(Cli, ListAndResave)
 {
     TempDir dir;
-    const QString in = QString::fromStdString(dir / "in.ini"), out = QString::fromStdString(dir / "out.ini");
+    const std::string in = dir / "in.ini", out = dir / "out.ini";
     WriteBytes(dir / "in.ini", "[Caf\xe8]\n2\n0.5\n\xc3\x89toile\n\t0.1\tnan\tinf\t-inf\t1e-300\t1\n\n[Vuoto]\n0\n\n");
     const auto list = Cli({"list", in});
     // Names shown as the program shows them (valid UTF-8 kept, else Windows-1252);

@@ -1,11 +1,13 @@
 // Scratch folders, whole files, and a readable dump of systems, for the tests of the store.
 #pragma once
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <sys/resource.h>
+
 #include <charconv>
+#include <csignal>
+#include <fstream>
 #include <functional>
+#include <cstdio>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,29 +16,25 @@
 #include <gtest/gtest.h>
 
 #include "store/ConfigFile.h"
-
-// A fresh folder, removed with everything in it.
-struct TempDir : QTemporaryDir {
-    std::string operator/(const std::string& name) const { return path() + "/" + name; }
-    std::string path() const { return QTemporaryDir::path().toStdString(); }
-    // The names in the folder, hidden ones included, sorted and joined by blanks.
-    std::string Entries() const
-    {
-        return QDir(QTemporaryDir::path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' ').toStdString();
-    }
-};
+#include "support/TempDir.h"
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    QFile out(QString::fromStdString(path));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())) << path;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush()) << path;
 }
 
 // The file's bytes; "" when it cannot be read (a folder, nothing there).
 inline std::string ReadBytes(const std::string& path)
 {
-    QFile in(QString::fromStdString(path));
-    return in.open(QIODevice::ReadOnly) ? in.readAll().toStdString() : std::string();
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[65536];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+        if (std::ferror(f)) bytes.clear();
+        std::fclose(f);
+    }
+    return bytes;
 }
 
 // The systems that loading these bytes gives; each is reported as it is appended.
@@ -139,4 +137,12 @@ inline ChildResult RunAsNobody(const std::function<std::pair<int, std::string>()
             return {77, "cannot drop root rights"};
         return work();
     });
+}
+
+// Files may not grow past `bytes`: writes beyond fail as on a full disk. Gives the old limit.
+inline rlimit LimitFileSize(rlim_t bytes)
+{
+    rlimit old, limit = {bytes, RLIM_INFINITY};
+    std::signal(SIGXFSZ, SIG_IGN);
+    return ::getrlimit(RLIMIT_FSIZE, &old), limit.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &limit), old;
 }

@@ -1,15 +1,8 @@
-// Shared entry point of the test programs: one QApplication for the tests that
-// open dialogs (run with QT_QPA_PLATFORM=offscreen), then GoogleTest.
-#include <QApplication>
+// Entry point of the test programs of the core: no windowing system at all.
 #include <gtest/gtest.h>
-
-#include "platform/Locale.h"
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QvFixNumericLocale();
     return RUN_ALL_TESTS();
 }

@@ -13,6 +13,13 @@
 #include "support/Tool.h"
 
 
+static ToolResult RunQt(const QStringList& args)
+{
+    std::vector<std::string> plain;
+    for (const QString& a : args) plain.push_back(a.toStdString());
+    return RunTool(plain);
+}
+
 // The frames of a GIF as a viewer shows them, each image drawn over the one
 // before but for its transparent pixels; "delays" gets each frame's delay, -1
 // for an image that covers the whole screen after the first, and loops.
@@ -53,26 +60,26 @@ TEST(CommandsTest, AnimationFramesAreRenderFramesAndEnergyFollowsTheRunOfSimulat
         int frames, delay;
     } rows[] = {{{"--fps", "10"}, {"--vectors", "--labels"}, 10, 10}, {{}, {"--no-traces", "--speed", "9"}, 25, 4}, {{"--fps", "50"}, {}, 50, 2}};
     for (const auto& r : rows) {
-        ASSERT_EQ(RunTool(QStringList{"animate", ini, "--system", "0", "--seconds", "1", "--out", gif} + r.fps + r.view).status, 0);
+        ASSERT_EQ(RunQt(QStringList{"animate", ini, "--system", "0", "--seconds", "1", "--out", gif} + r.fps + r.view).status, 0);
         std::vector<int> delays;  // whole-screen images after the first count as -1
         bool loops = false;
         const std::vector<QImage> frames = ReadGif(gif, delays, loops);
         EXPECT_TRUE(delays == std::vector<int>(r.frames, r.delay) && loops) << r.frames;
         for (int k : {0, r.frames - 1}) {  // frame k is tick (k + 1)·50/frames
-            ASSERT_EQ(RunTool(QStringList{"render", ini, "--system", "0", "--ticks", QString::number((k + 1) * 50 / r.frames), "--out", png} + r.view).status, 0);
+            ASSERT_EQ(RunQt(QStringList{"render", ini, "--system", "0", "--ticks", QString::number((k + 1) * 50 / r.frames), "--out", png} + r.view).status, 0);
             EXPECT_TRUE(frames.at(k) == QImage(png).convertToFormat(QImage::Format_RGB32)) << r.frames << " frame " << k;
         }
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     for (const char* system : {"2", "0"})  // an index outside the file; an OUT that cannot be written
-        EXPECT_NE(RunTool({"animate", ini, "--system", system, "--seconds", "1", "--out", dir.filePath(system[0] == '2' ? "new.gif" : "no/new.gif")}).status, 0);
+        EXPECT_NE(RunQt({"animate", ini, "--system", system, "--seconds", "1", "--out", dir.filePath(system[0] == '2' ? "new.gif" : "no/new.gif")}).status, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
-    EXPECT_TRUE(RunTool({"animate", QV_SOURCE_DIR "/examples/Quorvane.ini", "--system", "0", "--seconds", "10", "--out", gif}).status == 0 &&
+    EXPECT_TRUE(RunQt({"animate", QV_SOURCE_DIR "/examples/Quorvane.ini", "--system", "0", "--seconds", "10", "--out", gif}).status == 0 &&
                 QFile(gif).size() < 2 * 1024 * 1024);  // a 10-second run in under 2 MB
 
     // Energy: system 1 has no fixed body, masses 2 and 1, so its momentum stays put.
-    const ToolResult csv = RunTool({"energy", ini, "--system", "1", "--ticks", "300", "--speed", "1", "--csv"}),
-                     json = RunTool({"simulate", ini, "--system", "1", "--ticks", "300", "--speed", "1"});
+    const ToolResult csv = RunQt({"energy", ini, "--system", "1", "--ticks", "300", "--speed", "1", "--csv"}),
+                     json = RunQt({"simulate", ini, "--system", "1", "--ticks", "300", "--speed", "1"});
     ASSERT_EQ(csv.status + json.status, 0);
     const QList<QByteArray> lines = QByteArray::fromStdString(csv.out).trimmed().split('\n'), first = lines[1].split(','), last = lines.back().split(',');
     EXPECT_TRUE(lines.size() == 302 && lines[0] == "tick,time,kinetic,potential,total,drift,px,py" && last[0] == "300");
