@@ -54,7 +54,7 @@ void BM_FrameDrawing(benchmark::State& state)
     auto dlg = FiveBodies();
     for (auto _ : state) {
         dlg->OnTimer(101);
-        benchmark::DoNotOptimize(dlg->m_pPrimarySurface->Image().constBits());
+        benchmark::DoNotOptimize(QvImageOf(*dlg->m_pPrimarySurface).constBits());
     }
 }
 BENCHMARK(BM_FrameDrawing)->Unit(benchmark::kMicrosecond);
@@ -68,7 +68,7 @@ void BM_PresentTo1920x1080(benchmark::State& state)
     const QRect frameRect = QvFrameRect(screen.size(), QSize(800, 600));
     for (auto _ : state) {
         QPainter painter(&screen);
-        QvPaintFrame(painter, screen.size(), dlg->m_pPrimarySurface->Image(), scaled, frameRect);
+        QvPaintFrame(painter, screen.size(), QvImageOf(*dlg->m_pPrimarySurface), scaled, frameRect);
         painter.end();
         benchmark::DoNotOptimize(screen.constBits());
     }
@@ -84,7 +84,7 @@ void BM_FrameAndPresent(benchmark::State& state)
     for (auto _ : state) {
         dlg->OnTimer(101);
         QPainter painter(&screen);
-        QvPaintFrame(painter, screen.size(), dlg->m_pPrimarySurface->Image(), scaled, frameRect);
+        QvPaintFrame(painter, screen.size(), QvImageOf(*dlg->m_pPrimarySurface), scaled, frameRect);
         painter.end();
         benchmark::DoNotOptimize(screen.constBits());
     }
@@ -100,7 +100,7 @@ void BM_ScaleOnly(benchmark::State& state)
     dlg->OnTimer(101);
     QImage scaled;
     for (auto _ : state) {
-        QvScaleFrame(dlg->m_pPrimarySurface->Image(), QSize(1440, 1080), scaled);
+        QvScaleFrame(QvImageOf(*dlg->m_pPrimarySurface), QSize(1440, 1080), scaled);
         benchmark::DoNotOptimize(scaled.constBits());
     }
 }

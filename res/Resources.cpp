@@ -13,9 +13,3 @@ QIcon* QvLoadIconResource(UINT nID)
     }();
     return &icon;
 }
-
-QImage QvLoadBitmapResource(UINT nID)
-{
-    if (nID != IDB_SPRITES) return QImage();
-    return QImage(QStringLiteral(":/res/sprites.bmp"));
-}
