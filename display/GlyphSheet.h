@@ -50,7 +50,7 @@ long long QvLayOutText(const QvGlyphSheet& sheet, std::u32string_view text, Put 
         const QvGlyph& g = QvFindGlyph(sheet, text[i]);
         put(g, pen >> 6);
         // A tab goes on to the next multiple of its own advance from the start.
-        pen = text[i] == U'\t' && g.advance > 0 ? (pen / g.advance + 1) * g.advance : pen + g.advance;
+        pen = text[i] == U'\t' ? (pen / g.advance + 1) * g.advance : pen + g.advance;
         if (i + 1 < text.size()) pen += QvKerning(sheet, text[i], text[i + 1]);
     }
     return (pen + 32) >> 6;
