@@ -81,7 +81,7 @@ void CSurface::BltFast(int x, int y, const CSurface& src, const RECT& rcSrc, UIN
 
 void CSurface::CopyPixels(const QvPixel* pixels, int w, int h, size_t stride)
 {
-    if (IsNull() || w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) return;
     const size_t n = static_cast<size_t>(std::min(Width(), w));
     for (int row = 0; row < std::min(Height(), h); ++row)
         std::memcpy(Row(row), pixels + static_cast<size_t>(row) * stride, n * sizeof(QvPixel));

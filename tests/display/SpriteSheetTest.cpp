@@ -62,6 +62,15 @@ TEST(SpriteSheetTest, TheReaderRefusesWhatIsNotAWholeBottomUp24BitBitmapAndLeave
         bad.back()[c.first] = c.second;
         if (c.first == 18 || c.first == 22) bad.back()[c.first + 1] = 0;
     }
+    // A 2×2 bitmap: rows bottom-up, each padded to 8 bytes, blue green red.
+    std::vector<uint8_t> small(good.begin(), good.begin() + 54);
+    small[18] = small[22] = 2, small[19] = small[23] = 0;
+    for (int b : {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}) small.push_back(uint8_t(b));
+    CSurface tiny(3, 3);
+    ASSERT_TRUE(QvLoadBitmap(small.data(), small.size(), tiny));
+    EXPECT_TRUE(tiny.Pixel(0, 0) == 0xFF090807u && tiny.Pixel(1, 0) == 0xFF0C0B0Au && tiny.Pixel(0, 1) == 0xFF030201u &&
+                tiny.Pixel(1, 1) == 0xFF060504u && tiny.Pixel(2, 2) == 0xFF000000u);
+    bad.push_back(std::vector<uint8_t>(small.begin(), small.end() - 1));
     for (const auto& b : bad) {
         CSurface s(400, 150);
         s.FillSolidRect(0, 0, 400, 150, RGB(1, 2, 3));

@@ -28,14 +28,14 @@ TEST(SurfaceTest, CopiesSkipWhatLiesOutsideEitherSurfaceAndWithTheKeyTheBlack)
     CSurface src(4, 4);
     for (int k = 0; k < 16; ++k) src.FillSolidRect(k % 4, k / 4, 1, 1, RGB(0, 0, k * 16));  // (0, 0) stays black
     for (UINT flags : {DDBLTFAST_WAIT, DDBLTFAST_SRCCOLORKEY}) {
-        CSurface dst(8, 8);
-        dst.FillSolidRect(0, 0, 8, 8, RGB(9, 9, 9));
+        CSurface dst(10, 8);
+        dst.FillSolidRect(0, 0, 10, 8, RGB(9, 9, 9));
         dst.BltFast(3, 2, src, RECT{-1, -2, 6, 5}, flags);  // source (0, 0) lands on (4, 4)
         dst.BltFast(-3, 7, src, RECT{0, 0, 4, 4}, flags);   // only source (3, 0)
-        dst.BltFast(6, 0, src, RECT{0, 0, 4, 1}, flags);    // source (0, 0) and (1, 0)
-        for (int k = 0; k < 64; ++k) {
-            const int x = k % 8, y = k / 8, sx = x - 4, sy = y - 4;
-            QvPixel want = x == 0 && y == 7 ? src.Pixel(3, 0) : y == 0 && x >= 6 ? src.Pixel(x - 6, 0)
+        dst.BltFast(8, 0, src, RECT{0, 0, 4, 1}, flags);    // source (0, 0) and (1, 0)
+        for (int k = 0; k < 80; ++k) {
+            const int x = k % 10, y = k / 10, sx = x - 4, sy = y - 4;
+            QvPixel want = x == 0 && y == 7 ? src.Pixel(3, 0) : y == 0 && x >= 8 ? src.Pixel(x - 8, 0)
                          : sx >= 0 && sx < 4 && sy >= 0 && sy < 4 ? src.Pixel(sx, sy) : QvPixelOf(RGB(9, 9, 9));
             if (flags == DDBLTFAST_SRCCOLORKEY && want == 0xFF000000u) want = QvPixelOf(RGB(9, 9, 9));
             EXPECT_EQ(dst.Pixel(x, y), want) << x << "," << y << " " << flags;
