@@ -48,7 +48,7 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
         }
 }
 
-TEST(SpriteSheetTest, TheReaderRefusesWhatIsNotAWholeBottomUp24BitBitmapAndLeavesTheSurface)
+TEST(SpriteSheetTest, TheReaderTakesBottomUp24BitBitmapsAndRefusesTheRestLeavingTheSurface)
 {
     const std::vector<uint8_t> good(kQvSpriteSheet, kQvSpriteSheet + kQvSpriteSheetSize);
     // Byte, new value: signature, header size, planes, bits per pixel,
