@@ -1,16 +1,14 @@
 // The display side of CSimulationDlg: set-up and tear-down of the full-screen
 // display, the frame of every tick, the legend and the keys of a run.
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
+#include "display/Bitmap.h"
 #include "engine/InternalError.h"
 #include "engine/SimulationDlg.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/QtWindow.h"
-#include "res/Resources.h"
-#include "res/resource.h"
+#include "platform/Text.h"
+#include "res/SpriteSheet.h"
 
 namespace {
 
@@ -58,11 +56,10 @@ void CSimulationDlg::SetUpDisplay(HWND hWindow)
 {
     m_nScreenWidth = kFrameWidth;
     m_nScreenHeight = kFrameHeight;
-    // Text needs the GUI application; with a window, a screen is needed too.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) InternalErrorExit(2);
+    // Off screen the drawing needs nothing of the platform; a window needs a screen.
     m_pDirectDraw = std::make_unique<CScreen>();
     if (hWindow && !AfxHaveDisplay()) InternalErrorExit(3);
-    if (!m_pDirectDraw->SetCooperativeLevel(QvWidget(hWindow))) InternalErrorExit(31);
+    if (!m_pDirectDraw->SetCooperativeLevel(hWindow)) InternalErrorExit(31);
     if (!m_pDirectDraw->SetDisplayMode(m_nScreenWidth, m_nScreenHeight)) InternalErrorExit(32);
     m_pPrimarySurface = m_pDirectDraw->CreatePrimarySurface();
     if (!m_pPrimarySurface) InternalErrorExit(4);
@@ -74,7 +71,7 @@ void CSimulationDlg::SetUpDisplay(HWND hWindow)
     m_pSpriteSurface = m_pDirectDraw->CreateSurface(kSheetWidth, kSheetHeight);
     if (!m_pSpriteSurface) InternalErrorExit(6);
     // A sheet that fails to load leaves the surface black, that is, no sprites.
-    m_pSpriteSurface->BitBlt(QvLoadBitmapResource(IDB_SPRITES));
+    QvLoadBitmap(kQvSpriteSheet, kQvSpriteSheetSize, *m_pSpriteSurface);
 }
 
 void CSimulationDlg::OnDestroy()
@@ -103,10 +100,9 @@ void CSimulationDlg::DrawLegend()
     if (!m_pCanvasSurface) return;
     m_pCanvasSurface->FillSolidRect(0, 0, m_nScreenWidth, m_nScreenHeight, kBackground);
     const UINT align = TA_RIGHT | TA_BOTTOM;
-    m_pCanvasSurface->TextOut(790, 570, QString::fromUtf8("[V]ettori; [T]racce; [E]tichette; [P]ausa; [1..9] velocità"),
-                              kLegendColor, align, OPAQUE, kBackground);
-    m_pCanvasSurface->TextOut(790, 590, QString::fromUtf8("ESC o INVIO per terminare"), kLegendColor, align, OPAQUE,
-                              kBackground);
+    m_pCanvasSurface->TextOut(790, 570, U"[V]ettori; [T]racce; [E]tichette; [P]ausa; [1..9] velocità", kLegendColor,
+                              align, OPAQUE, kBackground);
+    m_pCanvasSurface->TextOut(790, 590, U"ESC o INVIO per terminare", kLegendColor, align, OPAQUE, kBackground);
 }
 
 void CSimulationDlg::OnTimer(UINT nIDEvent)
@@ -184,8 +180,8 @@ void CSimulationDlg::OnTimer(UINT nIDEvent)
         for (int i = 0; i < nPlanets; ++i) {
             int px, py;
             if (!position(i, px, py) || px > INT32_MAX - 10) continue;
-            m_pBackBuffer->TextOut(px + 10, py, QvDisplayText(m_system.m_Planets[i].m_strName), kWhite,
-                                   TA_LEFT | TA_BASELINE, TRANSPARENT);
+            m_pBackBuffer->TextOut(px + 10, py, QvDisplayChars(m_system.m_Planets[i].m_strName),
+                                   kWhite, TA_LEFT | TA_BASELINE, TRANSPARENT);
         }
     }
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "display/Surface.h"
+#include "display/Screen.h"
 #include "engine/Euler.h"
 #include "platform/Dialog.h"
 #include "store/SystemDlg.h"

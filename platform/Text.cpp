@@ -94,6 +94,18 @@ std::string QvDisplayUtf8(const CString& bytes)
     return out;
 }
 
+std::u32string QvDisplayChars(const CString& bytes)
+{
+    const std::string& s = bytes.str();
+    std::u32string out;
+    out.reserve(s.size());
+    if (QvIsValidUtf8(s.data(), static_cast<int>(s.size())))
+        for (size_t i = 0; i < s.size();) out.push_back(NextUtf8(s, i));
+    else
+        for (unsigned char c : s) out.push_back(QvCp1252ToUnicode(c));
+    return out;
+}
+
 CString QvStoredText(const std::string& utf8, const CString* previous)
 {
     if (previous && QvDisplayUtf8(*previous) == utf8) return *previous;

@@ -10,6 +10,9 @@
 // The text as shown, in UTF-8.
 std::string QvDisplayUtf8(const CString& bytes);
 
+// The text as shown, character by character.
+std::u32string QvDisplayChars(const CString& bytes);
+
 // The bytes to store for a text typed by the user (UTF-8). When `previous` is
 // given and the typed text is exactly how `previous` is shown, `previous` is
 // returned unchanged, so that untouched texts keep their bytes.

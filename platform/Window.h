@@ -68,3 +68,13 @@ void QvSetCursorHidden(bool bHidden);
 
 // Starts the windowing system, runs pApp->InitInstance() and returns the exit code.
 int QvRunApplication(int argc, char** argv, CWinApp* pApp);
+
+// The full screen of a run. QvTakeScreen makes the window a borderless black
+// window over its whole screen (false when there is no screen); QvShowFrame
+// shows w×h pixels 0xFFRRGGBB, rows packed, at the largest size that fits,
+// centred on black (nullptr: black only); the pixels stay valid until the next
+// call or QvReleaseScreen.
+bool QvTakeScreen(HWND hWnd);
+bool QvScreenHasArea(HWND hWnd);
+void QvShowFrame(HWND hWnd, const uint32_t* pixels, int w, int h);
+void QvReleaseScreen(HWND hWnd);

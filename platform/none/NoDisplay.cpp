@@ -44,3 +44,8 @@ int QvRunApplication(int, char**, CWinApp*)
     std::fprintf(stderr, "Quorvane: nessuno schermo disponibile.\n");
     return 1;
 }
+
+bool QvTakeScreen(HWND) { return false; }
+bool QvScreenHasArea(HWND) { return false; }
+void QvShowFrame(HWND, const uint32_t*, int, int) {}
+void QvReleaseScreen(HWND) {}

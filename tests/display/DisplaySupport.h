@@ -2,11 +2,14 @@
 // built pixel by pixel from the canvas and the sprite sheet.
 #pragma once
 
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <vector>
 
 #include "engine/SimulationDlg.h"
+#include "platform/qt/FramePainter.h"
 
 const QRgb kBg = qRgb(0, 0, 32), kWhite = qRgb(255, 255, 255), kGreen = qRgb(0, 255, 0);
 
@@ -26,8 +29,8 @@ inline std::unique_ptr<CSimulationDlg> MakeRun(const std::vector<std::vector<dou
     return dlg;
 }
 
-inline const QImage& Frame(const CSimulationDlg& dlg) { return dlg.m_pPrimarySurface->Image(); }
-inline const QImage& Canvas(const CSimulationDlg& dlg) { return dlg.m_pCanvasSurface->Image(); }
+inline QImage Frame(const CSimulationDlg& dlg) { return QvImageOf(*dlg.m_pPrimarySurface); }
+inline QImage Canvas(const CSimulationDlg& dlg) { return QvImageOf(*dlg.m_pCanvasSurface); }
 
 // A tick's frame without vectors and labels: the canvas as it was before the
 // tick, then each body's cell wherever it is not black and on screen.
@@ -51,4 +54,21 @@ inline int DiffCount(const QImage& a, const QImage& b)
     int n = 0;
     for (int k = 0; k < a.width() * a.height(); ++k) n += ((a.pixel(k % a.width(), k / a.width()) ^ b.pixel(k % a.width(), k / a.width())) & 0xFFFFFF) != 0;
     return n;
+}
+
+// Text as the platform's painter draws it in the display font, placed like
+// CSurface::TextOut: the picture the glyph sheet must give.
+inline void PainterText(QImage& image, int x, int y, const QString& text, QRgb color, UINT nAlign, bool opaque, QRgb bk = 0)
+{
+    const QFontMetrics fm(QvDisplayFont());
+    const int w = fm.horizontalAdvance(text), h = fm.ascent() + fm.descent();
+    if ((nAlign & TA_CENTER) == TA_CENTER) x -= w / 2;
+    else if (nAlign & TA_RIGHT) x -= w;
+    if ((nAlign & TA_BASELINE) == TA_BASELINE) y -= fm.ascent();
+    else if (nAlign & TA_BOTTOM) y -= h;
+    QPainter painter(&image);
+    if (opaque) painter.fillRect(QRect(x, y, w, h), QColor::fromRgb(bk));
+    painter.setFont(QvDisplayFont());
+    painter.setPen(QColor::fromRgb(color));
+    painter.drawText(QPoint(x, y + fm.ascent()), text);
 }

@@ -4,13 +4,18 @@
 
 #include <QImage>
 
-#include "res/Resources.h"
-#include "res/resource.h"
+#include "display/Bitmap.h"
+#include "display/Screen.h"
+#include "platform/qt/FramePainter.h"
+#include "res/SpriteSheet.h"
 
 TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
 {
-    const QImage sheet = QvLoadBitmapResource(IDB_SPRITES).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(sheet.size(), QSize(400, 150));
+    CSurface surface(400, 150);
+    ASSERT_TRUE(QvLoadBitmap(kQvSpriteSheet, kQvSpriteSheetSize, surface));
+    const QImage sheet = QvImageOf(surface);
+    // The reader agrees with the platform's on the file itself.
+    ASSERT_EQ(sheet, QImage(QV_SOURCE_DIR "/res/sprites.bmp").convertToFormat(QImage::Format_RGB32));
     const int diameters[10] = {14, 16, 18, 18, 20, 22, 22, 24, 26, 28};
     // Each row's hue is its body colour, scaled: grey, green, yellow, cyan, red.
     const int hue[5][3] = {{1, 1, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 0, 0}};
@@ -42,4 +47,35 @@ TEST(SpriteSheetTest, CellsHoldLitSpheresOfTheirRowsHueAndColumnsSize)
             EXPECT_EQ(minX, 20 - d / 2);
             EXPECT_EQ(minY, 15 - d / 2);
         }
+}
+
+TEST(SpriteSheetTest, TheReaderTakesBottomUp24BitBitmapsAndRefusesTheRestLeavingTheSurface)
+{
+    const std::vector<uint8_t> good(kQvSpriteSheet, kQvSpriteSheet + kQvSpriteSheetSize);
+    // Byte, new value: signature, header size, planes, bits per pixel,
+    // compression, width 0, height 0 and negative, pixels past the end.
+    const std::pair<size_t, uint8_t> changes[] = {{0, 'X'}, {14, 12}, {26, 2}, {28, 32}, {30, 1}, {18, 0},
+                                                  {22, 0},  {25, 0xFF}, {11, 0xFF}};
+    std::vector<std::vector<uint8_t>> bad{{}, std::vector<uint8_t>(good.begin(), good.begin() + 53),
+                                          std::vector<uint8_t>(good.begin(), good.end() - 1)};
+    for (const auto& c : changes) {
+        bad.push_back(good);
+        bad.back()[c.first] = c.second;
+        if (c.first == 18 || c.first == 22) bad.back()[c.first + 1] = 0;
+    }
+    // A 2×2 bitmap: rows bottom-up, each padded to 8 bytes, blue green red.
+    std::vector<uint8_t> small(good.begin(), good.begin() + 54);
+    small[18] = small[22] = 2, small[19] = small[23] = 0;
+    for (int b : {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}) small.push_back(uint8_t(b));
+    CSurface tiny(3, 3);
+    ASSERT_TRUE(QvLoadBitmap(small.data(), small.size(), tiny));
+    EXPECT_TRUE(tiny.Pixel(0, 0) == 0xFF090807u && tiny.Pixel(1, 0) == 0xFF0C0B0Au && tiny.Pixel(0, 1) == 0xFF030201u &&
+                tiny.Pixel(1, 1) == 0xFF060504u && tiny.Pixel(2, 2) == 0xFF000000u);
+    bad.push_back(std::vector<uint8_t>(small.begin(), small.end() - 1));
+    for (const auto& b : bad) {
+        CSurface s(400, 150);
+        s.FillSolidRect(0, 0, 400, 150, RGB(1, 2, 3));
+        EXPECT_FALSE(QvLoadBitmap(b.data(), b.size(), s)) << &b - bad.data();
+        EXPECT_EQ(s.Pixel(399, 149), QvPixelOf(RGB(1, 2, 3)));
+    }
 }

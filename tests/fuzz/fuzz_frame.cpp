@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/SimulationDlg.h"
+#include "platform/qt/FramePainter.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -84,24 +85,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // and reused with a fresh canvas, which costs less than the ticks.
     const CSimulationDlg fresh(&system);
     static CSimulationDlg& dlg = *new CSimulationDlg(nullptr);
-    static const QImage clean = (dlg.SetUpDisplay(nullptr), dlg.m_pCanvasSurface->Image().copy());
+    static const QImage clean = (dlg.SetUpDisplay(nullptr), QvImageOf(*dlg.m_pCanvasSurface).copy());
     dlg.m_system = fresh.m_system;
     dlg.m_nPlanets = fresh.m_nPlanets, dlg.m_nStepsPerTick = fresh.m_nStepsPerTick;
     dlg.m_dForceConst = (flags & 0x10) ? in.Value() : fresh.m_dForceConst;
     dlg.m_dForceParam = (flags & 0x20) ? in.Value() : fresh.m_dForceParam;
     dlg.m_dTimeStep = (flags & 0x40) ? in.Value() : fresh.m_dTimeStep;
     dlg.m_bTraces = flags & 1, dlg.m_bVectors = (flags >> 1) & 1, dlg.m_bLabels = (flags >> 2) & 1, dlg.m_bPaused = (flags >> 3) & 1;
-    if (!SamePixels(dlg.m_pCanvasSurface->Image(), clean)) dlg.DrawLegend();
+    if (!SamePixels(QvImageOf(*dlg.m_pCanvasSurface), clean)) dlg.DrawLegend();
     static QImage canvas;
     for (int t = 0; t < nTicks; ++t) {
         if (const uint8_t key = in.Byte()) dlg.OnKeyDown(key, 1, 0);  // 0: no key
-        CopyPixels(dlg.m_pCanvasSurface->Image(), canvas);
+        CopyPixels(QvImageOf(*dlg.m_pCanvasSurface), canvas);
         dlg.OnTimer(101);
         // Bodies nowhere on the pixel grid leave no sprite, trace, vector or label.
         bool drawable = false;
         for (int i = 0, x, y; i < dlg.m_nPlanets; ++i)
             drawable |= QvTruncToPixel(dlg.m_system.m_Planets[i].m_dX, x) && QvTruncToPixel(dlg.m_system.m_Planets[i].m_dY, y);
-        if (!drawable && (!SamePixels(dlg.m_pPrimarySurface->Image(), canvas) || !SamePixels(dlg.m_pCanvasSurface->Image(), canvas)))
+        if (!drawable && (!SamePixels(QvImageOf(*dlg.m_pPrimarySurface), canvas) || !SamePixels(QvImageOf(*dlg.m_pCanvasSurface), canvas)))
             std::abort();
     }
     return 0;

@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/qt/FramePainter.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/RunSetup.h"
 
@@ -129,7 +130,7 @@ public:
         for (int y = 0; ok && y < rect.height(); ++y)
             ok = EGifPutLine(m_gif, indices.data() + static_cast<size_t>(y) * rect.width(), rect.width()) == GIF_OK;
         GifFreeMapObject(map);
-        m_prev = frame;
+        m_prev = frame.copy();  // the frame may be a view of a surface the next tick draws over
         return ok;
     }
 
@@ -241,7 +242,7 @@ void Animate(const AnimateOptions& o)
     if (!file.open(QIODevice::WriteOnly))
         QvFail("animate", 1, "cannot write " + o.out + ": " + file.errorString().toStdString());
     dlg->SetUpDisplay(nullptr);
-    CGifWriter gif(file, dlg->m_pSpriteSurface->Image());
+    CGifWriter gif(file, QvImageOf(*dlg->m_pSpriteSurface));
     if (!gif.Begin(dlg->m_nScreenWidth, dlg->m_nScreenHeight)) QvFail("animate", 1, "cannot write " + o.out);
 
     const bool bProgress = isatty(STDERR_FILENO) != 0;
@@ -251,7 +252,7 @@ void Animate(const AnimateOptions& o)
         dlg->OnTimer(101);
         // The last tick is always kept: the last frame is what render draws.
         if ((nTicks - t) % nEvery != 0) continue;
-        if (!gif.AddFrame(dlg->m_pPrimarySurface->Image(), 100 / o.nFps))
+        if (!gif.AddFrame(QvImageOf(*dlg->m_pPrimarySurface), 100 / o.nFps))
             QvFail("animate", 1, "cannot write " + o.out);
         if (bProgress) std::fprintf(stderr, "\ranimate: frame %lld of %lld", ++nFrame, nFrames);
     }

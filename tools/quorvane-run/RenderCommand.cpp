@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/qt/FramePainter.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/RunSetup.h"
 
@@ -21,7 +22,7 @@ void Render(const RenderOptions& o)
     auto dlg = QvOpenRun("render", o.run);
     dlg->SetUpDisplay(nullptr);
     for (int t = 0; t < o.ticks; ++t) dlg->OnTimer(101);
-    const QImage frame = dlg->m_pPrimarySurface->Image().copy();
+    const QImage frame = QvImageOf(*dlg->m_pPrimarySurface).copy();
     dlg->TearDownDisplay();
     if (!frame.save(QString::fromStdString(o.out), "PNG")) QvFail("render", 1, "cannot write " + o.out);
 }

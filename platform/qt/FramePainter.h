@@ -1,0 +1,29 @@
+// How the Qt platform puts a frame on the screen, and the display font as Qt
+// draws it (the reference the glyph sheet is made from).
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include "display/Surface.h"
+
+// The display font as Qt draws it: DejaVu Sans, 13 pixels, without anti-aliasing.
+QFont QvDisplayFont();
+// The surface's pixels as a read-only image, without a copy; valid while the
+// surface lives and is not flipped.
+QImage QvImageOf(const CSurface& surface);
+
+// The rectangle of a screen of the given size in which a frame of the given
+// size is shown: the largest scale that fits with the aspect kept, centred.
+QRect QvFrameRect(const QSize& screen, const QSize& frame);
+// The frame scaled to the given size with the nearest pixel (crisp, no
+// smoothing); `out` is reused when it already has that size.
+void QvScaleFrame(const QImage& frame, const QSize& size, QImage& out);
+// Paints the frame into the painter's device of the given size: black bars,
+// the frame scaled into QvFrameRect; `scaled` keeps the scaled picture between
+// calls. Only what lies in `exposed` is painted (a null rectangle: everything).
+class QPainter;
+void QvPaintFrame(QPainter& painter, const QSize& device, const QImage& frame, QImage& scaled,
+                  const QRect& exposed = QRect());
