@@ -21,6 +21,8 @@ BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
 // half-written file: the new content goes to a file beside it and replaces the
 // old one only once complete and on disk. FALSE on failure, with an Italian
 // explanation in *pError; the old file is then as it was. A file that cannot
-// be replaced so (its folder takes no new file, or it is another user's) is
-// rewritten in place instead, and a failure there can leave it cut short.
+// be replaced so (its folder takes no new file, it is another user's, or it has
+// other names through hard links) is rewritten in place instead, and a failure
+// there can leave it cut short. Anything but a plain file (a folder, a device,
+// a FIFO), even behind a symbolic link, is refused and left untouched.
 BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError = nullptr);
