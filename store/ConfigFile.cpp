@@ -22,6 +22,13 @@ BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
     if (!pszPath || (::stat(pszPath, &st) == 0 && !S_ISREG(st.st_mode))) return FALSE;
     CStdioFile file(pszPath, CStdioFile::modeRead);
     if (!file.IsOpen()) return FALSE;
+    // Some editors put a UTF-8 byte-order mark before the first "[": it is no
+    // part of the first line, or the first system would be lost.
+    CString first;
+    if (file.ReadString(first)) {
+        if (first.str().compare(0, 3, "\xEF\xBB\xBF") == 0) first.str().erase(0, 3);
+        file.UnreadString(first);
+    }
     CSystemDlg scratch;
     while (scratch.ReadFromFile(file)) {
         int n = systems.GetSize();

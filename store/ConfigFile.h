@@ -11,7 +11,8 @@ extern const char* const kConfigFileName;  // "Quorvane.ini"
 
 using CSystemList = CStableArray<CSystemDlg>;
 
-// Reads every system of the file into `systems` (appended in file order),
+// Reads every system of the file into `systems` (appended in file order; a
+// UTF-8 byte-order mark at the very start is skipped),
 // calling onAdded for each one right after it is appended. FALSE when the file
 // cannot be opened for reading.
 BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
