@@ -130,25 +130,10 @@ bool QvParseFieldNumber(const QString& text, double& value)
     QByteArray bytes = text.toUtf8();
     const char* p = bytes.constData();
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    auto digit = [](char c) { return c >= '0' && c <= '9'; };
     while (blank(*p)) ++p;
     const char* start = p;
-    if (*p == '+' || *p == '-') ++p;
-    int digits = 0;
-    while (digit(*p)) ++p, ++digits;
-    if (*p == '.') {
-        ++p;
-        while (digit(*p)) ++p, ++digits;
-    }
-    if (digits == 0) return false;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-') ++q;
-        if (digit(*q)) {
-            while (digit(*q)) ++q;
-            p = q;
-        }
-    }
+    p += QvDecimalLength(p);
+    if (p == start) return false;
     std::string number(start, static_cast<size_t>(p - start));
     while (blank(*p)) ++p;
     // Embedded NUL characters end the C string early: they are not a number either.

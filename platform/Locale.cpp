@@ -2,7 +2,9 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <ctype.h>
 #include <locale.h>
+#include <string>
 
 namespace {
 locale_t CLocale()
@@ -27,4 +29,36 @@ CCLocaleScope::~CCLocaleScope()
 double QvAtof(const char* psz)
 {
     return strtod_l(psz ? psz : "", nullptr, CLocale());
+}
+
+size_t QvDecimalLength(const char* psz)
+{
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* p = psz;
+    if (*p == '+' || *p == '-') ++p;
+    size_t digits = 0;
+    while (digit(*p)) ++p, ++digits;
+    if (*p == '.') {
+        ++p;
+        while (digit(*p)) ++p, ++digits;
+    }
+    if (digits == 0) return 0;
+    // An exponent only counts with a digit: "1e" and "1e+" read as 1.
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-') ++q;
+        if (digit(*q)) {
+            while (digit(*q)) ++q;
+            p = q;
+        }
+    }
+    return static_cast<size_t>(p - psz);
+}
+
+double QvReadDecimal(const char* psz)
+{
+    const char* p = psz ? psz : "";
+    while (isspace_l(static_cast<unsigned char>(*p), CLocale())) ++p;
+    const size_t n = QvDecimalLength(p);
+    return n ? strtod_l(std::string(p, n).c_str(), nullptr, CLocale()) : 0.0;
 }

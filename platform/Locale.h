@@ -3,6 +3,8 @@
 // "C" locale explicitly.
 #pragma once
 
+#include <cstddef>
+
 // Puts LC_NUMERIC back to "C" for the whole process (call after QApplication).
 void QvFixNumericLocale();
 
@@ -20,3 +22,13 @@ private:
 
 // The C library's atof, in the "C" locale.
 double QvAtof(const char* psz);
+
+// The length of the decimal number at the start of psz: an optional sign,
+// digits with an optional point and fraction (one digit at least), an optional
+// exponent. 0 when none starts there.
+size_t QvDecimalLength(const char* psz);
+
+// The leading decimal number of the text, after blanks, as atof reads it in the
+// "C" locale but without its hexadecimal, infinity and NaN forms ("0x2" reads
+// as 0, "inf" as nothing); 0 when the text does not start with one.
+double QvReadDecimal(const char* psz);
