@@ -60,8 +60,8 @@ TEST(InternalErrorDeathTest, ShowsTheCodeAndExitsWithIt)
         return IDOK;
     });
     EXPECT_EXIT(InternalErrorExit(19), ::testing::ExitedWithCode(19),
-                "Errore dell'applicazione; si prega di informare Quorvane Team \\(quorvane@example\\.org\\) "
-                "riportando il codice QUOR19\\.");
+                "Errore dell'applicazione; si prega di annotare il codice QUOR19 "
+                "e di comunicarlo a chi ha installato il programma\\.");
 }
 
 }  // namespace
