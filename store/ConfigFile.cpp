@@ -155,8 +155,8 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
     std::string temp = directory + "/" + prefix + "XXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) {
-        // A folder that takes no new file, though the file itself is writable.
-        if (exists && (errno == EACCES || errno == EPERM)) return rewriteInPlace();
+        // A folder that takes no new file, though the file itself may be writable.
+        if (errno == EACCES || errno == EPERM) return rewriteInPlace();
         return fail(errno);
     }
     // Keep the old owner and group (root may); where that is not allowed, a

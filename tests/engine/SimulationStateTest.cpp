@@ -24,7 +24,7 @@ TEST(SimulationState, TicksFollowThePlainLoopOnACopyAndPauseSkipsThem)
                  {1, "1,5", {1, 100, 1}}, {1, " -0.5", {1, std::pow(100.0, -0.5), -0.5}}, {1, "abc", {1, 1, 0}},
                  {1, "", {1, 1, 0}}, {1, "3e-2", {1, std::pow(100.0, 0.03), 0.03}}, {2, "-0.01", {2, 1, -0.01}},
                  {2, "x", {2, 1, 0}}, {1, "0x2", {1, 1, 0}}, {2, " 0X1p3", {2, 1, 0}}, {1, "inf", {1, 1, 0}},
-                 {2, "-infinity", {2, 1, 0}}, {1, "nan", {1, 1, 0}}, {1, "+.5e1x", {1, 1e10, 5}}};
+                 {2, "-infinity", {2, 1, 0}}, {1, "nan", {1, 1, 0}}, {1, "+.5e+1x", {1, 1e10, 5}}};
     for (const auto& c : cases) {
         CSystemDlg stored;
         stored.m_nForceType = c.nType;
