@@ -9,8 +9,9 @@
 void InternalErrorExit(int nCode)
 {
     CString strMessage;
-    strMessage.Format("Errore dell'applicazione; si prega di informare Quorvane Team (quorvane@example.org) "
-                      "riportando il codice QUOR%i.",
+    // No address here: the one who can help is whoever installed the program.
+    strMessage.Format("Errore dell'applicazione; si prega di annotare il codice QUOR%i "
+                      "e di comunicarlo a chi ha installato il programma.",
                       nCode);
     if (AfxHaveDisplay()) {
         AfxMessageBox(strMessage, MB_OK, 0);

@@ -22,16 +22,16 @@ CSimulationDlg::CSimulationDlg(CSystemDlg* pSystem, CWnd* pParent)
     m_bPaused = 0;
     switch (m_system.m_nForceType) {
     case 1:
-        m_dForceParam = QvAtof(m_system.m_strForceParams);
+        m_dForceParam = QvReadDecimal(m_system.m_strForceParams);
         m_dForceConst = std::pow(100.0, m_dForceParam);
         break;
     case 2:
         m_dForceConst = 1.0;
-        m_dForceParam = QvAtof(m_system.m_strForceParams);
+        m_dForceParam = QvReadDecimal(m_system.m_strForceParams);
         break;
     case 3:
         m_dForceConst = 10000.0;
-        m_dForceParam = QvAtof(m_system.m_strForceParams);
+        m_dForceParam = QvReadDecimal(m_system.m_strForceParams);
         break;
     default:
         // 0, and codes no editor writes (a hand-written file): the inverse

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <ctype.h>
 #include <locale.h>
 #include <string>
 
@@ -31,21 +32,19 @@ double QvAtof(const char* psz)
     return strtod_l(psz ? psz : "", nullptr, CLocale());
 }
 
-bool QvParseFieldNumber(const std::string& text, double& value)
+size_t QvDecimalLength(const char* psz)
 {
-    const char* p = text.c_str();
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    while (blank(*p)) ++p;
-    const char* start = p;
+    const char* p = psz;
     if (*p == '+' || *p == '-') ++p;
-    int digits = 0;
+    size_t digits = 0;
     while (digit(*p)) ++p, ++digits;
     if (*p == '.') {
         ++p;
         while (digit(*p)) ++p, ++digits;
     }
-    if (digits == 0) return false;
+    if (digits == 0) return 0;
+    // An exponent only counts with a digit: "1e" and "1e+" read as 1.
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
         if (*q == '+' || *q == '-') ++q;
@@ -54,6 +53,25 @@ bool QvParseFieldNumber(const std::string& text, double& value)
             p = q;
         }
     }
+    return static_cast<size_t>(p - psz);
+}
+
+double QvReadDecimal(const char* psz)
+{
+    const char* p = psz ? psz : "";
+    while (isspace_l(static_cast<unsigned char>(*p), CLocale())) ++p;
+    const size_t n = QvDecimalLength(p);
+    return n ? strtod_l(std::string(p, n).c_str(), nullptr, CLocale()) : 0.0;
+}
+
+bool QvParseFieldNumber(const std::string& text, double& value)
+{
+    const char* p = text.c_str();
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*p)) ++p;
+    const char* start = p;
+    p += QvDecimalLength(p);
+    if (p == start) return false;
     std::string number(start, static_cast<size_t>(p - start));
     while (blank(*p)) ++p;
     // Embedded NUL characters end the C string early: they are not a number either.

@@ -3,6 +3,7 @@
 // "C" locale explicitly.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Puts LC_NUMERIC back to "C" for the whole process (call after QApplication).
@@ -27,3 +28,13 @@ double QvAtof(const char* psz);
 // blanks, a decimal number in the "C" locale (sign, digits, '.', exponent),
 // optional blanks and nothing else. Infinite results are refused as well.
 bool QvParseFieldNumber(const std::string& text, double& value);
+
+// The length of the decimal number at the start of psz: an optional sign,
+// digits with an optional point and fraction (one digit at least), an optional
+// exponent. 0 when none starts there.
+size_t QvDecimalLength(const char* psz);
+
+// The leading decimal number of the text, after blanks, as atof reads it in the
+// "C" locale but without its hexadecimal, infinity and NaN forms ("0x2" reads
+// as 0, "inf" as nothing); 0 when the text does not start with one.
+double QvReadDecimal(const char* psz);

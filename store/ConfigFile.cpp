@@ -22,6 +22,13 @@ BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
     if (!pszPath || (::stat(pszPath, &st) == 0 && !S_ISREG(st.st_mode))) return FALSE;
     CStdioFile file(pszPath, CStdioFile::modeRead);
     if (!file.IsOpen()) return FALSE;
+    // Some editors put a UTF-8 byte-order mark before the first "[": it is no
+    // part of the first line, or the first system would be lost.
+    CString first;
+    if (file.ReadString(first)) {
+        if (first.str().compare(0, 3, "\xEF\xBB\xBF") == 0) first.str().erase(0, 3);
+        file.UnreadString(first);
+    }
     CSystemDlg scratch;
     while (scratch.ReadFromFile(file)) {
         int n = systems.GetSize();
@@ -67,12 +74,16 @@ mode_t CurrentUmask()
 }  // namespace
 
 namespace {
+// A save's temporary is named after its file, then this marker, then six
+// characters of mkstemp: a name no user gives a file, so that only the
+// program's own leftovers are ever removed.
+const char kTempMarker[] = ".~salvataggio~";
+
 // A save that was killed half way leaves its temporary file behind. The next
-// save removes those of its own file, once they are old enough that no other
-// instance can still be writing them.
-void RemoveStaleTemporaries(const std::string& directory, const std::string& base, const std::string& current)
+// save removes those of its own file and its own user, once they are old
+// enough that no other instance can still be writing them.
+void RemoveStaleTemporaries(const std::string& directory, const std::string& prefix, const std::string& current)
 {
-    const std::string prefix = "." + base + ".";
     const time_t cutoff = std::time(nullptr) - 10 * 60;
     DIR* dir = ::opendir(directory.c_str());
     if (!dir) return;
@@ -81,7 +92,8 @@ void RemoveStaleTemporaries(const std::string& directory, const std::string& bas
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
         const std::string path = directory + "/" + name;
         struct stat st;
-        if (path != current && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < cutoff)
+        if (path != current && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            st.st_mtime < cutoff)
             ::unlink(path.c_str());
     }
     ::closedir(dir);
@@ -105,13 +117,11 @@ int WriteSystems(const char* pszPath, const CSystemList& systems)
 BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError)
 {
     if (!pszPath) pszPath = "";
-    auto fail = [&](int nErrno) {
-        if (pError) {
-            pError->Format("Impossibile salvare il file \"%s\": %s.", pszPath,
-                           QvFileErrorText(nErrno ? nErrno : EIO).c_str());
-        }
+    auto failBecause = [&](const CString& reason) {
+        if (pError) pError->Format("Impossibile salvare il file \"%s\": %s.", pszPath, reason.c_str());
         return FALSE;
     };
+    auto fail = [&](int nErrno) { return failBecause(QvFileErrorText(nErrno ? nErrno : EIO)); };
 
     const std::string target = FollowLinks(pszPath);
     const std::string directory = DirectoryOf(target);
@@ -123,6 +133,8 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
     if (::stat(target.c_str(), &st) == 0) {
         exists = true;
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+        // A device or a FIFO is neither written to nor replaced by a text file.
+        if (!S_ISREG(st.st_mode)) return failBecause("il nome non indica un file ordinario");
         // A file the user made read-only is not replaced behind their back.
         if (::access(target.c_str(), W_OK) != 0) return fail(errno);
         mode = st.st_mode & 07777;
@@ -135,20 +147,21 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
         const int err = WriteSystems(target.c_str(), systems);
         return err ? fail(err) : TRUE;
     };
-    const bool shared = exists && S_ISREG(st.st_mode);
+    // A replacement would leave the file's other names (hard links) with the old content.
+    if (exists && st.st_nlink > 1) return rewriteInPlace();
 
     size_t slash = target.rfind('/');
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = directory + "/." + base + ".XXXXXX";
+    const std::string prefix = "." + (slash == std::string::npos ? target : target.substr(slash + 1)) + kTempMarker;
+    std::string temp = directory + "/" + prefix + "XXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) {
-        // A folder that takes no new file, though the file itself is writable.
-        if (shared && (errno == EACCES || errno == EPERM)) return rewriteInPlace();
+        // A folder that takes no new file, though the file itself may be writable.
+        if (errno == EACCES || errno == EPERM) return rewriteInPlace();
         return fail(errno);
     }
     // Keep the old owner and group (root may); where that is not allowed, a
     // replacement would take the file from its owner.
-    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0 && shared) {
+    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
         ::close(fd);
         ::unlink(temp.c_str());
         return rewriteInPlace();
@@ -168,7 +181,7 @@ BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString*
         return fail(err);
     }
 
-    RemoveStaleTemporaries(directory, base, temp);
+    RemoveStaleTemporaries(directory, prefix, temp);
 
     // Make the rename itself durable; a failure here no longer endangers either content.
     int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);

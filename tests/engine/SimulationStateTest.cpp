@@ -9,9 +9,9 @@
 namespace {
 
 // A tick is 300 plain-loop steps of the current time step on the run's own
-// copy, under the law that the type code and the parameter text (read like
-// atof in the "C" locale) give; unknown codes and the polynomial run as the
-// inverse square. Pause skips the tick, and a digit pressed during the pause
+// copy, under the law that the type code and the parameter text (its leading
+// decimal number in the "C" locale: no hexadecimal, infinity or NaN) give;
+// unknown codes and the polynomial run as the inverse square. Pause skips the tick, and a digit pressed during the pause
 // counts once it ends.
 TEST(SimulationState, TicksFollowThePlainLoopOnACopyAndPauseSkipsThem)
 {
@@ -23,7 +23,8 @@ TEST(SimulationState, TicksFollowThePlainLoopOnACopyAndPauseSkipsThem)
     } cases[] = {{0, "5", {}}, {3, "2, 1.5, 0, 3", {}}, {4, "", {}}, {-2, "", {}}, {1, "2", {1, 1e4, 2}},
                  {1, "1,5", {1, 100, 1}}, {1, " -0.5", {1, std::pow(100.0, -0.5), -0.5}}, {1, "abc", {1, 1, 0}},
                  {1, "", {1, 1, 0}}, {1, "3e-2", {1, std::pow(100.0, 0.03), 0.03}}, {2, "-0.01", {2, 1, -0.01}},
-                 {2, "x", {2, 1, 0}}};
+                 {2, "x", {2, 1, 0}}, {1, "0x2", {1, 1, 0}}, {2, " 0X1p3", {2, 1, 0}}, {1, "inf", {1, 1, 0}},
+                 {2, "-infinity", {2, 1, 0}}, {1, "nan", {1, 1, 0}}, {1, "+.5e+1x", {1, 1e10, 5}}};
     for (const auto& c : cases) {
         CSystemDlg stored;
         stored.m_nForceType = c.nType;
@@ -59,8 +60,8 @@ TEST(InternalErrorDeathTest, ShowsTheCodeAndExitsWithIt)
         return IDOK;
     });
     EXPECT_EXIT(InternalErrorExit(19), ::testing::ExitedWithCode(19),
-                "Errore dell'applicazione; si prega di informare Quorvane Team \\(quorvane@example\\.org\\) "
-                "riportando il codice QUOR19\\.");
+                "Errore dell'applicazione; si prega di annotare il codice QUOR19 "
+                "e di comunicarlo a chi ha installato il programma\\.");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/time.h>
 
 #include "tests/store/StoreTestUtil.h"
@@ -33,19 +34,26 @@ std::string SaveError(const CSystemList& list, const std::string& path)
 }
 }  // namespace
 
-TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOldLeftovers)
+TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOnlyItsOwnOldLeftovers)
 {
     TempDir dir;
     const std::string path = dir / "Quorvane.ini";
     WriteBytes(path, "[Vecchio]\n0\n\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640) | ::symlink("Quorvane.ini", (dir / "link.ini").c_str()), 0);
-    // A killed save leaves a hidden temporary; the next save removes those of its
-    // own file once they are old, never a fresh one or another file's.
+    // A killed save leaves a hidden temporary with the program's marker; the next
+    // save removes those of its own file and user once they are old, never a
+    // fresh one, another file's, or a file of the user's that looks like one.
     const timeval hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
-    for (const char* name : {".Quorvane.ini.a1B2c3", ".Quorvane.ini.d4E5f6", ".Altro.ini.g7H8i9"}) {
+    for (const char* name : {".Quorvane.ini.~salvataggio~a1B2c3", ".Quorvane.ini.~salvataggio~d4E5f6", ".Altro.ini.~salvataggio~g7H8i9",
+                             ".Quorvane.ini.backup", ".Quorvane.ini.vecchi", ".Quorvane.ini.~salvataggio~a1B2c3.copia",
+                             ".Quorvane.ini.~salvataggio~altrui"}) {
         WriteBytes(dir / name, "mezzo salvataggio");
-        ASSERT_EQ(std::string(name) == ".Quorvane.ini.d4E5f6" ? 0 : ::utimes((dir / name).c_str(), hourAgo), 0);
+        ASSERT_EQ(std::string(name) == ".Quorvane.ini.~salvataggio~d4E5f6" ? 0 : ::utimes((dir / name).c_str(), hourAgo), 0);
     }
+    // Another user's leftover, and a link with the marker, which no save makes.
+    ASSERT_EQ(::chown((dir / ".Quorvane.ini.~salvataggio~altrui").c_str(), ::geteuid() + 1, ::getegid()), 0);
+    ASSERT_EQ(::symlink("Quorvane.ini", (dir / ".Quorvane.ini.~salvataggio~legame").c_str()), 0);
+    ASSERT_EQ(::lutimes((dir / ".Quorvane.ini.~salvataggio~legame").c_str(), hourAgo), 0);
     struct stat st, link;
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     const ino_t oldInode = st.st_ino;
@@ -56,7 +64,42 @@ TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOldLeftovers)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(st.st_ino != oldInode && st.st_ino == synced);  // a new file, put on the disk first
     EXPECT_TRUE(S_ISLNK(link.st_mode));
-    EXPECT_EQ(dir.Entries(), ".Altro.ini.g7H8i9 .Quorvane.ini.d4E5f6 link.ini Quorvane.ini");
+    EXPECT_EQ(dir.Entries(), ".Altro.ini.~salvataggio~g7H8i9 .Quorvane.ini.backup .Quorvane.ini.vecchi "
+                             ".Quorvane.ini.~salvataggio~a1B2c3.copia .Quorvane.ini.~salvataggio~altrui "
+                             ".Quorvane.ini.~salvataggio~d4E5f6 .Quorvane.ini.~salvataggio~legame link.ini Quorvane.ini");
+}
+
+// Only a plain file is saved, and every name of it sees the new content: a
+// FIFO or a device, even behind a link, is refused and left as it was; a file
+// with hard links is rewritten in place.
+TEST(Save, OnlyPlainFilesAndEveryNameOfThem)
+{
+    const std::string newBytes = SaveBytes(MakeList("Nuovo", 2, 2));
+    for (const std::string what : {"fifo", "link to a fifo", "device", "link to a device", "hard link"}) {
+        TempDir dir;
+        // The node itself, or another name of it.
+        const std::string path = dir / "Quorvane.ini", other = what.find("link") != std::string::npos ? dir / "altro" : path;
+        // A private node of the null device: replacing it harms nothing outside this folder.
+        const bool device = what.find("device") != std::string::npos;
+        const int made = what.find("fifo") != std::string::npos ? ::mkfifo(other.c_str(), 0666)
+                         : device ? ::mknod(other.c_str(), S_IFCHR | 0666, ::makedev(1, 3))
+                                  : (WriteBytes(other, "[Vecchio]\n0\n\n"), ::link(other.c_str(), path.c_str()));
+        if (made != 0 && device) {
+            std::printf("[ skipped ] %s: no rights to make a device node\n", what.c_str());
+            continue;
+        }
+        ASSERT_EQ(made | (what.find("link to") == 0 ? ::symlink("altro", path.c_str()) : 0), 0) << what;
+        struct stat before, after;
+        ASSERT_EQ(::lstat(other.c_str(), &before), 0);
+        const std::string entries = dir.Entries();
+        EXPECT_EQ(SaveError(MakeList("Nuovo", 2, 2), path),
+                  what == "hard link" ? "salvato" : "Impossibile salvare il file \"" + path + "\": il nome non indica un file ordinario.")
+            << what;
+        ASSERT_EQ(::lstat(other.c_str(), &after), 0);
+        EXPECT_TRUE(after.st_ino == before.st_ino && after.st_mode == before.st_mode) << what;
+        EXPECT_EQ(dir.Entries(), entries) << what;
+        EXPECT_TRUE(what != "hard link" || (ReadBytes(path) == newBytes && ReadBytes(other) == newBytes)) << what;
+    }
 }
 
 // A failed save leaves the old file and no temporary, and says why. A file that

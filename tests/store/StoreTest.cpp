@@ -54,6 +54,13 @@ TEST(Reader, BytesToSystems)
          "[Si\0s] 0 \n Lu\0na 1 2 0 0 1 0 0\n B 1 2 3 4 5 2147483647 160\n C 1 2 3 4 5 -2147483648 160\n"
          " D 1 2 3 4 5 -7 160\n[\xFF\xFE\x80\xC3(\xE8] 2 \xA4 \x80 \0\n"s},
         {masses, massDump},
+        // A UTF-8 byte-order mark is skipped at the very start of the file, once, and nowhere else.
+        {"\xEF\xBB\xBF[A]\n0\n\n\xEF\xBB\xBF[B]\n0\n\n[C]\n0\n\xEF\xBB\xBFP\n\t1\n\n",
+         "[A] 0 \n[C] 0 \n \xEF\xBB\xBFP 1 0 0 0 1 0 0\n"},
+        {"\xEF\xBB\xBF", ""},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF[A]\n0\n\n", ""},
+        {"\xEF\xBB[A]\n0\n\n", ""},
+        {"\n\xEF\xBB\xBF[A]\n0\n\n", ""},
     };
     for (const auto& [bytes, expected] : rows) {
         CSystemList systems;
@@ -152,6 +159,10 @@ TEST(Cli, ListAndResave)
     EXPECT_EQ(Cli({"resave", in, out}), std::pair(0, ""s));
     CSystemList systems;
     LoadBytes(ReadBytes(dir / "in.ini"), systems);
+    EXPECT_EQ(ReadBytes(dir / "out.ini"), SaveBytes(systems));
+    // A byte-order mark costs no system, and a save does not keep it.
+    WriteBytes(dir / "bom.ini", "\xEF\xBB\xBF" + ReadBytes(dir / "in.ini"));
+    EXPECT_EQ(Cli({"resave", dir / "bom.ini", out}), std::pair(0, ""s));
     EXPECT_EQ(ReadBytes(dir / "out.ini"), SaveBytes(systems));
     EXPECT_EQ(Cli({"list", in + "x"}), std::pair(1, "File di configurazione \"" + dir / "in.inix" + "\" mancante\n"));
     EXPECT_EQ(Cli({"resave", in, in + "/out.ini"}),
