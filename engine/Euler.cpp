@@ -88,10 +88,9 @@ void Run(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBl
 {
     const int nWorkers = std::min(nBlocks, EulerCores());
     std::vector<double> mem;
-    try {
+    try {  // without the memory, one thread
         if (nWorkers > 1 && n >= EulerThreadedFrom(law.nType)) mem.resize(5 * static_cast<size_t>(n));
     } catch (const std::bad_alloc&) {
-        // One thread needs no memory.
     }
     for (int s = 0; mem.empty() && s < nSteps; ++s) {
         Forces<Law, Rows>(Records{P}, 0, n, n, law.dConst, law.dParam);

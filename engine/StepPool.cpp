@@ -6,9 +6,8 @@
 // sharing, far shorter than a 20 ms tick.
 static constexpr auto kSpin = std::chrono::microseconds(50);
 
-// Never destroyed: exit() (the internal-error exit, or a forked child whose
-// parent had started the workers) must not wait for threads; the sleeping
-// workers simply end with the process.
+// Never destroyed: exit() (the internal-error exit, a forked child) must not
+// wait for threads; the sleeping workers simply end with the process.
 CStepPool& CStepPool::Get()
 {
     static CStepPool* s_pPool = new CStepPool;
@@ -61,7 +60,9 @@ void CStepPool::WaitUntil(const std::atomic<long>& nDone, long nTarget)
     const auto end = std::chrono::steady_clock::now() + kSpin;
     do {
         if (nDone.load(std::memory_order_acquire) >= nTarget) return;
-        std::this_thread::yield();  // to the thread we wait for, if it shares our core
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();  // keeps the core: the thread we wait for has its own
+#endif
     } while (std::chrono::steady_clock::now() < end);
     std::unique_lock<std::mutex> lock(m_mutex);
     m_progress.wait(lock, [&] { return nDone.load(std::memory_order_acquire) >= nTarget; });
