@@ -2,6 +2,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
@@ -71,6 +74,28 @@ TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
                                                    << laws[l].nType << ", N = " << n << ", " << nThreads << " threads";
                 }
         }
+}
+
+// A worker thread that cannot start leaves the work to the others, down to
+// the calling thread alone. In a fresh process (no worker started yet) whose
+// address space has no room for another thread's stack.
+TEST(EulerStep, RunsOnFewerThreadsWhenNoneCanStart)
+{
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)  // they need the address space
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::vector<CPlanet> want = Scatter(200), got = want;
+    ReferenceSteps(want.data(), 200, CForceLaw{}, 0.0004, 3);
+    const auto run = [&] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (4 << 20));
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_AS, &limit);
+        EulerSteps(got.data(), 200, CForceLaw{}, 0.0004, 3, 8);
+        std::exit(Hex(got) == Hex(want) ? 0 : 1);
+    };
+    EXPECT_EXIT(run(), testing::ExitedWithCode(0), "");
+#endif
 }
 
 // The fast quotients stand or fall by their proof: it must never pass a
