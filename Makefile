@@ -46,7 +46,7 @@ test-fuzz: build-fuzz
 # The threads of the Euler step under ThreadSanitizer: the engine and its
 # bit-for-bit test alone, without Qt, so that it builds in seconds.
 TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
-build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(wildcard engine/*.h) tests/engine/EngineSupport.h store/Planet.h
+build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
 	@mkdir -p build-tsan
 	$(CXX) -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I. $(TSAN_SOURCES) -lgtest_main -lgtest -pthread -o $@
 

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cmath>
-#include <mutex>
+#include <new>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -14,351 +12,138 @@
 #include "engine/PairTerms.h"
 #include "engine/StepPool.h"
 
-// Speed without changing a bit. Every pair still does the same operations,
-// each giving the same correctly rounded double, and every force accumulator
-// still receives its terms in the order of the plain loop: first +fx from the
-// pairs (k, i), k ascending, then −fx from the pairs (i, j), j ascending. The
-// pair loop is cut into blocks of kN rows: the pairs inside the block first,
-// in row order, then every later planet j against the block's rows, which
-// hold their accumulators in registers while j's accumulator takes the rows'
-// terms one after the other. That keeps kN independent dependency chains
-// going instead of one, and lets the vector unit take the block's rows together.
+// Speed without changing a bit. In the plain loop planet k's accumulator takes
+// +T(i, k) for i < k, then −T(k, j) for j > k, each ascending, and +T(i, k)
+// is −T(k, i) bit for bit. So a block [a, e) of planets takes −T(k, i) for
+// i < a on its own (the gather), then its inside pairs once each in the plain
+// order (the triangle), then −T(k, j) for j >= e: it needs no other block's
+// accumulators. Kernels keep kN rows' accumulators in registers, kN chains at once.
 
 namespace {
 
-// Costs in inverse-square pairs, measured: moving one planet, and what a kept
-// pair saves against a pair inside a piece.
-constexpr double kMoveCost = 4.0;
-constexpr double kKeptPairSaving = 0.25;
-// The cut between pieces moves after this many steps, when one piece of two
-// neighbours took this much longer than the other.
-constexpr int kStepsPerCut = 4;
-constexpr double kCutSlack = 0.03;
-// Polls for the first piece's rows before waiting for the whole piece.
-constexpr int kIdlePolls = 2000;
-// A pair of the pow and exp laws costs about this many inverse-square pairs.
-constexpr double kCostlyPair = 6.0;
-
-// The pairs of [lo, hi) in blocks of kN rows, then the last rows alone. The
-// pairs inside a block go to the kernel's narrower partner (Rows::Inner), or
-// one by one.
+// The pairs of [lo, hi) in blocks of kN rows: those inside a block, then the
+// block's rows against every later planet.
 template <class Law, class Rows, class B>
-void Pairs(const B& b, int lo, int hi, double c, double p, std::atomic<long>* pRows = nullptr, long nTag = 0);
-
-template <class Law, class Rows, class B>
-void Inside(const B& b, int lo, int hi, double c, double p)
+void Pairs(const B& b, int lo, int hi, double c, double p)
 {
-    if constexpr (std::is_void_v<typename Rows::Inner>)
-        Triangle<Law>(b, lo, hi, c, p);
-    else
-        Pairs<Law, typename Rows::Inner>(b, lo, hi, c, p);
-}
-
-// With pRows, nTag + i is stored there once every row before i is done.
-template <class Law, class Rows, class B>
-void Pairs(const B& b, int lo, int hi, double c, double p, std::atomic<long>* pRows, long nTag)
-{
+    if (hi - lo < 2) return;
     int i0 = lo;
     for (; i0 + Rows::kN < hi; i0 += Rows::kN) {
-        Inside<Law, Rows>(b, i0, i0 + Rows::kN, c, p);
-        Rows::template Block<Law, false>(b, i0, i0 + Rows::kN, hi, c, p, nullptr, nullptr);
-        if (pRows != nullptr) pRows->store(nTag + i0 + Rows::kN, std::memory_order_release);
+        Pairs<Law, typename Rows::Inner>(b, i0, i0 + Rows::kN, c, p);
+        Rows::template Block<Law, kTriangle>(b, i0, i0 + Rows::kN, hi, c, p);
     }
-    Inside<Law, Rows>(b, i0, hi, c, p);
-    if (pRows != nullptr) pRows->store(nTag + hi, std::memory_order_release);
+    Pairs<Law, typename Rows::Inner>(b, i0, hi, c, p);
 }
 
-inline void Move(CPlanet& q, double dt)
+// The rows [lo, hi) against the planets [j0, j1), all before or all after them.
+template <class Law, Side side, class Rows, class B>
+void Gather(const B& b, int lo, int hi, int j0, int j1, double c, double p)
 {
-    if (q.m_bFixed != 0) return;
-    q.m_dVx = q.m_dVx + (q.m_dFx * dt) / q.m_dMass;
-    q.m_dVy = q.m_dVy + (q.m_dFy * dt) / q.m_dMass;
-    q.m_dX = q.m_dX + q.m_dVx * dt;
-    q.m_dY = q.m_dY + q.m_dVy * dt;
+    int i = lo;
+    for (; i + Rows::kN <= hi; i += Rows::kN) Rows::template Block<Law, side>(b, i, j0, j1, c, p);
+    for (; i < hi; ++i) PortableRows<1>::Block<Law, side>(b, i, j0, j1, c, p);
 }
 
-template <class Law, class Rows>
-void RunSteps(CPlanet* P, int n, double c, double p, double dt, int nSteps)
+// The complete force on each planet of [a, e) out of n.
+template <class Law, class Rows, class B>
+void Forces(const B& b, int a, int e, int n, double c, double p)
 {
-    const Records b{P};
-    for (int s = 0; s < nSteps; ++s) {
-        for (int i = 0; i < n; ++i) {
-            P[i].m_dFx = 0.0;
-            P[i].m_dFy = 0.0;
-        }
-        Pairs<Law, Rows>(b, 0, n, c, p);
-        for (int i = 0; i < n; ++i) Move(P[i], dt);
-    }
+    for (int k = a; k < e; ++k) b.Fx(k) = b.Fy(k) = 0.0;
+    Gather<Law, kBefore, Rows>(b, a, e, 0, a, c, p);
+    Pairs<Law, Rows>(b, a, e, c, p);
+    Gather<Law, kAfter, Rows>(b, a, e, e, n, c, p);
 }
 
-// Several threads on one step. The planets are cut into C pieces; piece t,
-// the planets [a_t, a_t+1), computes every pair (i, k) whose k it holds: its
-// accumulators receive +fx of (i, k) for every i < a_t first (the cross pairs,
-// whose terms for i it keeps), then the pairs inside the piece (the
-// one-thread loop). The last piece's thread then lets each piece u = 1, 2, …
-// in turn hand its kept terms to the planets before it, k ascending, so that
-// planet i of piece t receives −fx of (i, k) for the pieces after t in the
-// order of k, and moves the planets. The kept terms of the last piece, the
-// largest share, are taken by the thread that wrote them, from its own cache;
-// with two pieces, as soon as the first piece's rows are done. The
-// planets are kept in columns for the run and go back to the records at its
-// end. Each piece gets about as much work (the cuts follow the measured time).
-struct SharedStep {
-    int n;
+// Several threads: each step is nBlocks blocks that any thread may claim; a
+// block of step s waits until every block of step s − 1 is done. Positions
+// are read from one pair of columns and the moved ones written to the other,
+// so that a block may move its planets while others still read where they
+// were; the records hold velocities, accumulators and the latest positions.
+struct Shared {
+    CPlanet* P;
+    int n, nBlocks, kN;
+    long nSteps;
     double c, p, dt;
-    int nSteps;
-    int nPieces;
-    Columns s;
-    std::vector<int> start;            // a_t for t = 0..C
-    std::vector<double>* kept;          // the kept terms of every piece
-    std::vector<double*> keepX, keepY;  // per piece: a_t × its planets, by rows of kN
-    std::vector<double> seconds;        // per piece: its time since the last new cut
-    int nSinceCut = 0;
+    double *x[2], *y[2], *m;
     std::atomic<long> nNext{0}, nDone{0};
-    std::atomic<long> nFirstRows{0};  // of two pieces: the first's rows done, tagged by step
+    int Start(int t) const { return t == nBlocks ? n : kN * static_cast<int>(static_cast<long>(t) * n / nBlocks / kN); }
 };
 
-// Where each piece keeps its terms.
-void LayOutKept(SharedStep& w)
-{
-    size_t nKept = 0;
-    for (size_t t = 0; t + 1 < w.start.size(); ++t)
-        nKept += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
-    if (w.kept->size() < 2 * nKept) w.kept->resize(2 * nKept);
-    double* gx = w.kept->data();
-    double* gy = gx + nKept;
-    w.keepX.clear();
-    w.keepY.clear();
-    for (size_t t = 0; t + 1 < w.start.size(); ++t) {
-        w.keepX.push_back(gx);
-        w.keepY.push_back(gy);
-        gx += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
-        gy += static_cast<size_t>(w.start[t]) * static_cast<size_t>(w.start[t + 1] - w.start[t]);
-    }
-}
-
-// Every few steps, one block of rows goes from the slower of two neighbouring
-// pieces to the faster one. The cost model behind the first cut cannot know
-// the machine, and any cut gives the same bits.
-void Recut(SharedStep& w, int kN)
-{
-    if (++w.nSinceCut < kStepsPerCut) return;
-    bool bCut = false;
-    const int limit = (w.n - 1) / kN * kN;
-    for (size_t t = 1; t + 1 < w.start.size(); ++t) {
-        const double before = w.seconds[t - 1], after = w.seconds[t];
-        if (before > after * (1.0 + kCutSlack) && w.start[t] - kN >= w.start[t - 1]) {
-            w.start[t] -= kN;
-            bCut = true;
-        } else if (after > before * (1.0 + kCutSlack) && w.start[t] + kN <= std::min(limit, w.start[t + 1])) {
-            w.start[t] += kN;
-            bCut = true;
-        }
-    }
-    std::fill(w.seconds.begin(), w.seconds.end(), 0.0);
-    w.nSinceCut = 0;
-    if (bCut) LayOutKept(w);
-}
-
-// With two pieces, the rows of the first become final block by block, and the
-// second piece's thread takes their kept terms and moves them as they come,
-// while the first is still computing: only the last blocks are left for the
-// end of the step. Returns the seconds spent on them, not waiting.
-template <class Rows>
-double TakeAsTheyCome(SharedStep& w, CStepPool& pool, long nStep)
-{
-    const long nTag = nStep * (w.n + 1L);
-    const int a = w.start[1], nJ = w.n - a;
-    double busy = 0.0;
-    for (int taken = 0, nIdle = 0; taken < a;) {
-        const long ready = w.nFirstRows.load(std::memory_order_acquire) - nTag;
-        if (ready > taken) {
-            const auto t0 = std::chrono::steady_clock::now();
-            Rows::Take(w.s, taken, static_cast<int>(ready), nJ, w.keepX[1], w.keepY[1]);
-            Rows::Move(w.s, taken, static_cast<int>(ready), w.dt);
-            busy += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-            taken = static_cast<int>(ready);
-            nIdle = 0;
-        } else if (++nIdle < kIdlePolls) {
-            CStepPool::Relax();
-        } else {
-            pool.WaitUntil(w.nDone, nStep * w.nPieces + 1);
-        }
-    }
-    return busy;
-}
-
 template <class Law, class Rows>
-void Piece(SharedStep& w, CStepPool& pool, int t, long nStep)
+void Work(Shared& w, CStepPool& pool)
 {
-    const auto t0 = std::chrono::steady_clock::now();
-    const Columns& s = w.s;
-    const size_t T = static_cast<size_t>(t);
-    const int a = w.start[T], e = w.start[T + 1];
-    const bool bLast = t + 1 == w.nPieces, bTwo = w.nPieces == 2;
-    for (int k = a; k < e; ++k) s.fx[k] = s.fy[k] = 0.0;
-    for (int i0 = 0; i0 < a; i0 += Rows::kN)
-        Rows::template Block<Law, true>(s, i0, a, e, w.c, w.p, w.keepX[T] + i0 * (e - a), w.keepY[T] + i0 * (e - a));
-    Pairs<Law, Rows>(s, a, e, w.c, w.p, bTwo && t == 0 ? &w.nFirstRows : nullptr, nStep * (w.n + 1L));
-    // No other piece reads the last piece's planets: they may move now.
-    if (bLast) Rows::Move(s, a, e, w.dt);
-    w.seconds[T] += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (bLast) {
-        if (bTwo) {
-            w.seconds[T] += TakeAsTheyCome<Rows>(w, pool, nStep);
-            pool.WaitUntil(w.nDone, nStep * w.nPieces + t);  // for the first piece's time
-        } else {
-            pool.WaitUntil(w.nDone, nStep * w.nPieces + t);
-            for (size_t u = 1; u + 1 < w.start.size(); ++u)
-                Rows::Take(s, 0, w.start[u], w.start[u + 1] - w.start[u], w.keepX[u], w.keepY[u]);
-            Rows::Move(s, 0, a, w.dt);
-        }
-        Recut(w, Rows::kN);
-    }
-}
-
-template <class Law, class Rows>
-void SharedWork(SharedStep& w, CStepPool& pool)
-{
-    const long nPieces = w.nPieces, nTotal = w.nSteps * nPieces;
-    for (long v = w.nNext.fetch_add(1); v < nTotal; v = w.nNext.fetch_add(1)) {
-        const long nStep = v / nPieces;
-        pool.WaitUntil(w.nDone, nStep * nPieces);
-        Piece<Law, Rows>(w, pool, static_cast<int>(v % nPieces), nStep);
+    for (long v = w.nNext.fetch_add(1); v < w.nSteps * w.nBlocks; v = w.nNext.fetch_add(1)) {
+        const long s = v / w.nBlocks;
+        const int t = static_cast<int>(v % w.nBlocks), from = static_cast<int>(s & 1);
+        pool.WaitUntil(w.nDone, s * w.nBlocks);
+        const int a = w.Start(t), e = w.Start(t + 1);
+        Forces<Law, Rows>(Columns{w.x[from], w.y[from], w.m, w.P}, a, e, w.n, w.c, w.p);
+        for (int k = a; k < e; ++k) Move(w.P[k], w.dt), w.x[1 - from][k] = w.P[k].m_dX, w.y[1 - from][k] = w.P[k].m_dY;
         pool.Done(w.nDone);
     }
 }
 
-// The starts of the pieces, each with about as much pair work: a piece
-// [a, e) computes a·(e−a) kept pairs, cheaper than the others since they run
-// in long rows of whole blocks, and (e−a)²/2 pairs inside; the last piece
-// moves its own planets too. The takes and the other moves wait for the
-// pieces (with two pieces, only for the last rows), so they weigh on none;
-// the cuts measured during the run correct the rest. Whole blocks of kN rows,
-// so that only the last piece has rows left over.
-std::vector<int> PieceStarts(int n, int C, int kN, double pairCost)
-{
-    const double kept = 1.0 - kKeptPairSaving / pairCost;
-    const auto work = [&](double a, double e, bool bLast) {
-        return kept * a * (e - a) + 0.5 * (e - a) * (e - a) + (bLast ? kMoveCost / pairCost * (e - a) : 0.0);
-    };
-    const int limit = (n - 1) / kN * kN;
-    std::vector<int> start(static_cast<size_t>(C) + 1, n);
-    // The smallest share for which the pieces before the last leave it no more.
-    double lo = 0.0, hi = work(0, n, true);
-    for (int it = 0; it < 40; ++it) {
-        const double share = 0.5 * (lo + hi);
-        start[0] = 0;
-        for (size_t t = 1; t < start.size() - 1; ++t) {
-            double eLo = start[t - 1], eHi = n;
-            for (int k = 0; k < 30; ++k) {
-                const double e = 0.5 * (eLo + eHi);
-                (work(start[t - 1], e, false) < share ? eLo : eHi) = e;
-            }
-            const int e = kN * static_cast<int>(std::lround(eLo / kN));
-            start[t] = std::max(start[t - 1], std::min(limit, e));
-        }
-        (work(start[static_cast<size_t>(C) - 1], n, true) > share ? lo : hi) = share;
-    }
-    return start;
-}
-
 template <class Law, class Rows>
-void RunShared(CPlanet* P, int n, double c, double p, double dt, int nSteps, int nThreads, double pairCost)
+void Run(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBlocks)
 {
-    CStepPool& pool = CStepPool::Get();
-    std::lock_guard<std::mutex> lock(pool.CallMutex());
-    // The cut the last run of this law and size ended with.
-    static std::vector<int> s_start;
-    if (s_start.size() != static_cast<size_t>(nThreads) + 1 || s_start.back() != n)
-        s_start = PieceStarts(n, nThreads, Rows::kN, pairCost);
-    SharedStep w{n, c, p, dt, nSteps, nThreads, {}, s_start, &pool.Kept(), {}, {}, {}};
-    w.seconds.assign(static_cast<size_t>(nThreads), 0.0);
-    LayOutKept(w);
-    std::vector<double>& mem = pool.Scratch();
-    mem.resize(8 * static_cast<size_t>(n));
+    const int nWorkers = std::min(nBlocks, EulerCores());
+    std::vector<double> mem;
+    try {  // without the memory, one thread
+        if (nWorkers > 1 && n >= EulerThreadedFrom(law.nType)) mem.resize(5 * static_cast<size_t>(n));
+    } catch (const std::bad_alloc&) {
+    }
+    for (int s = 0; mem.empty() && s < nSteps; ++s) {
+        Forces<Law, Rows>(Records{P}, 0, n, n, law.dConst, law.dParam);
+        for (int k = 0; k < n; ++k) Move(P[k], dt);
+    }
+    if (mem.empty()) return;
     double* q = mem.data();
-    w.s = Columns{q, q + n, q + 2 * n, q + 3 * n, q + 4 * n, q + 5 * n, q + 6 * n, q + 7 * n};
-    for (int i = 0; i < n; ++i) {
-        w.s.x[i] = P[i].m_dX;
-        w.s.y[i] = P[i].m_dY;
-        w.s.m[i] = P[i].m_dMass;
-        w.s.vx[i] = P[i].m_dVx;
-        w.s.vy[i] = P[i].m_dVy;
-        w.s.fixed[i] = P[i].m_bFixed != 0 ? 1.0 : 0.0;
-    }
-    pool.Run(nThreads, [&w, &pool] { SharedWork<Law, Rows>(w, pool); });
-    for (int i = 0; i < n; ++i) {
-        P[i].m_dX = w.s.x[i];
-        P[i].m_dY = w.s.y[i];
-        P[i].m_dVx = w.s.vx[i];
-        P[i].m_dVy = w.s.vy[i];
-        P[i].m_dFx = w.s.fx[i];
-        P[i].m_dFy = w.s.fy[i];
-    }
-    s_start = w.start;
+    Shared w{P, n, std::min(nBlocks, n), Rows::kN, nSteps, law.dConst, law.dParam, dt,
+             {q, q + n}, {q + 2 * n, q + 3 * n}, q + 4 * n};
+    for (int k = 0; k < n; ++k) w.x[0][k] = P[k].m_dX, w.y[0][k] = P[k].m_dY, w.m[k] = P[k].m_dMass;
+    CStepPool& pool = CStepPool::Get();
+    pool.Run(nWorkers, [&w, &pool] { Work<Law, Rows>(w, pool); });
 }
 
-template <class Rows>
-void RunLaw(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nThreads)
+template <class Law>
+void RunLaw(EulerKernel kernel, CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBlocks)
 {
-    if (P == nullptr || n <= 0 || nSteps <= 0) return;
-    if (nThreads <= 0) nThreads = EulerCores();
-    nThreads = std::min(nThreads, kEulerMaxThreads);
-    const bool bShared = nThreads > 1 && n >= EulerThreadedFrom(law.nType) && n <= kEulerThreadedUpTo;
-    const double c = law.dConst, p = law.dParam;
-    switch (law.nType) {
-    case 1:
-        bShared ? RunShared<InversePower, Rows>(P, n, c, p, dt, nSteps, nThreads, kCostlyPair)
-                : RunSteps<InversePower, Rows>(P, n, c, p, dt, nSteps);
-        break;
-    case 2:
-        bShared ? RunShared<Exponential, Rows>(P, n, c, p, dt, nSteps, nThreads, kCostlyPair)
-                : RunSteps<Exponential, Rows>(P, n, c, p, dt, nSteps);
-        break;
-    default:
-        bShared ? RunShared<InverseSquare, Rows>(P, n, c, p, dt, nSteps, nThreads, 1.0)
-                : RunSteps<InverseSquare, Rows>(P, n, c, p, dt, nSteps);
-        break;
-    }
+#ifdef QV_EULER_AVX
+    if constexpr (std::is_same_v<Law, InverseSquare>)
+        if (kernel == EulerKernel::Avx512) return Run<Law, Avx512Rows>(P, n, law, dt, nSteps, nBlocks);
+    if (kernel != EulerKernel::Portable) return Run<Law, AvxRows>(P, n, law, dt, nSteps, nBlocks);
+#endif
+    Run<Law, PortableRows<4>>(P, n, law, dt, nSteps, nBlocks);
 }
 
 }  // namespace
 
-int EulerCores()
-{
-    static const int s_nCores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return s_nCores;
-}
+int EulerCores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 bool EulerKernelRuns(EulerKernel kernel)
 {
-    switch (kernel) {
-    case EulerKernel::Portable: return true;
 #ifdef QV_EULER_AVX
-    case EulerKernel::Avx: return __builtin_cpu_supports("avx");
-    case EulerKernel::Avx512: return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
+    if (kernel == EulerKernel::Avx) return __builtin_cpu_supports("avx");
+    if (kernel == EulerKernel::Avx512) return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
 #endif
-    default: return false;
-    }
+    return kernel == EulerKernel::Portable;
 }
 
 void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,
                     int nThreads)
 {
-    switch (EulerKernelRuns(kernel) ? kernel : EulerKernel::Portable) {
-#ifdef QV_EULER_AVX
-    case EulerKernel::Avx512: RunLaw<Avx512Rows>(pPlanets, nPlanets, law, dt, nSteps, nThreads); return;
-    case EulerKernel::Avx: RunLaw<AvxRows>(pPlanets, nPlanets, law, dt, nSteps, nThreads); return;
-#endif
-    default: RunLaw<PortableRows>(pPlanets, nPlanets, law, dt, nSteps, nThreads); return;
+    if (pPlanets == nullptr || nPlanets <= 0 || nSteps <= 0) return;
+    if (!EulerKernelRuns(kernel)) kernel = EulerKernel::Portable;
+    const int nBlocks = nThreads > 0 ? nThreads : EulerCores();
+    switch (law.nType) {
+    case 1: return RunLaw<InversePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
+    case 2: return RunLaw<Exponential>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
+    default: return RunLaw<InverseSquare>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     }
 }
 
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads)
 {
-    static const bool s_bAvx512 = EulerKernelRuns(EulerKernel::Avx512), s_bAvx = EulerKernelRuns(EulerKernel::Avx);
-    const bool bWide = s_bAvx512 && nPlanets >= kEulerWideFrom && EulerThreadedFrom(law.nType) == kEulerThreadedFrom;
-    const EulerKernel kernel = bWide ? EulerKernel::Avx512 : s_bAvx ? EulerKernel::Avx : EulerKernel::Portable;
-    EulerStepsWith(kernel, pPlanets, nPlanets, law, dt, nSteps, nThreads);
+    const bool bWide = nPlanets >= kEulerWideFrom && EulerKernelRuns(EulerKernel::Avx512);
+    EulerStepsWith(bWide ? EulerKernel::Avx512 : EulerKernel::Avx, pPlanets, nPlanets, law, dt, nSteps, nThreads);
 }

@@ -1,7 +1,7 @@
 // The semi-implicit Euler step over the planet records of a run, free of any
 // window so that tests, benchmarks and quorvane-run can drive it directly.
-// Every implementation here gives the same bits as the plain pair loop: the
-// same IEEE double operations in the same order, nothing reassociated.
+// Every kernel and any number of threads give the same bits as the plain pair
+// loop: the same IEEE double operations in the same order, nothing reassociated.
 #pragma once
 
 #include "store/Planet.h"
@@ -16,31 +16,25 @@ struct CForceLaw {
     double dParam = 0.0;
 };
 
-// Systems from this size up share each step among nThreads threads (0: one
-// per core): from 80 bodies under the inverse square, from 32 under pow and
-// exp, which cost five to eight times as much per pair. Smaller ones, where
-// handing out the work costs more than it saves, and huge ones, whose shared
-// rows would not fit in memory, take one thread.
+// Systems from this size up share each step among threads (below, handing out
+// the work costs more than it saves); pow and exp pay off sooner.
 constexpr int kEulerThreadedFrom = 80;
 constexpr int kEulerThreadedFromCostly = 32;
-constexpr int kEulerThreadedUpTo = 4096;
-constexpr int kEulerMaxThreads = 64;
 inline int EulerThreadedFrom(int nType) { return nType == 1 || nType == 2 ? kEulerThreadedFromCostly : kEulerThreadedFrom; }
 int EulerCores();
 
 // nSteps Euler steps of length dt over pPlanets[0..nPlanets-1], in place. Each
 // step clears the force accumulators, adds the force of every unordered pair
 // (i ascending, then j ascending), then moves every planet that is not fixed:
-// velocity first, then position with the new velocity. The result does not
-// depend on nThreads. Allocates nothing on one thread.
+// velocity first, then position with the new velocity. nThreads (0: one per
+// core) cuts the planets into that many blocks, worked on by at most one
+// thread per core; the result depends on neither. Allocates nothing on one thread.
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
-// The kernels of the pair loop: plain scalar code, AVX, and AVX-512 with FMA.
-// EulerSteps takes the fastest this processor runs for the system: AVX-512
-// for the inverse square from kEulerWideFrom bodies (its blocks of eight rows
-// leave smaller systems to scalar code, and the pow and exp laws spend their
-// time in the C library, which it only slows down), else AVX. Tests and
-// benchmarks name one (one the processor lacks falls back to the portable one).
+// The kernels of the pair loop: plain scalar code, AVX, and AVX-512 with FMA
+// (the inverse square only; pow and exp take AVX). EulerSteps takes AVX-512
+// from kEulerWideFrom bodies, else AVX; tests and benchmarks name one (one the
+// processor lacks falls back to the portable one).
 constexpr int kEulerWideFrom = 20;
 enum class EulerKernel { Portable, Avx, Avx512 };
 bool EulerKernelRuns(EulerKernel kernel);

@@ -2,22 +2,12 @@
 
 #include <chrono>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define QV_PAUSE() _mm_pause()
-#else
-#define QV_PAUSE() std::this_thread::yield()
-#endif
+// Polling before a waiting thread sleeps: longer than a step that is worth
+// sharing, far shorter than a 20 ms tick.
+static constexpr auto kSpin = std::chrono::microseconds(50);
 
-namespace {
-// Polling before a waiting thread sleeps: longer than a phase of a step that
-// is worth sharing, far shorter than a 20 ms tick.
-constexpr auto kSpin = std::chrono::microseconds(50);
-}  // namespace
-
-// Never destroyed: exit() (the internal-error exit, or a forked child whose
-// parent had started the workers) must not wait for threads; the sleeping
-// workers simply end with the process.
+// Never destroyed: exit() (the internal-error exit, a forked child) must not
+// wait for threads; the sleeping workers simply end with the process.
 CStepPool& CStepPool::Get()
 {
     static CStepPool* s_pPool = new CStepPool;
@@ -26,11 +16,14 @@ CStepPool& CStepPool::Get()
 
 void CStepPool::Run(int nThreads, const std::function<void()>& job)
 {
+    std::lock_guard<std::mutex> call(m_callMutex);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        while (static_cast<int>(m_workers.size()) < nThreads - 1) {
-            const int t = static_cast<int>(m_workers.size()) + 1;
-            m_workers.emplace_back([this, t] { Work(t); });
+        try {
+            for (int t = static_cast<int>(m_workers.size()) + 1; t < nThreads; ++t)
+                m_workers.emplace_back([this, t] { Work(t); });
+        } catch (const std::exception&) {
+            // No thread or no memory for one: the threads there claim all the work.
         }
         m_pJob = &job;
         m_nThreads = nThreads;
@@ -62,16 +55,14 @@ void CStepPool::Work(int t)
     }
 }
 
-void CStepPool::Relax() { QV_PAUSE(); }
-
 void CStepPool::WaitUntil(const std::atomic<long>& nDone, long nTarget)
 {
     const auto end = std::chrono::steady_clock::now() + kSpin;
     do {
-        for (int i = 0; i < 32; ++i) {
-            if (nDone.load(std::memory_order_acquire) >= nTarget) return;
-            QV_PAUSE();
-        }
+        if (nDone.load(std::memory_order_acquire) >= nTarget) return;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();  // keeps the core: the thread we wait for has its own
+#endif
     } while (std::chrono::steady_clock::now() < end);
     std::unique_lock<std::mutex> lock(m_mutex);
     m_progress.wait(lock, [&] { return nDone.load(std::memory_order_acquire) >= nTarget; });

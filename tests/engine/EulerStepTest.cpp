@@ -2,6 +2,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
@@ -40,36 +43,59 @@ TEST(EulerStep, VelocityFirstThenPositionAndFixedPlanetsStay)
     EXPECT_EQ(Hex(fast), Hex(plain));
 }
 
-// Every kernel this processor runs, on 1 to 8 threads, against the plain
-// loop bit for bit: every law, fixed planets, sizes around the block edges and
-// the threading threshold, a pair almost on top of each other, and a start
-// full of non-finite values.
+// Every kernel this processor runs, on 1 to 64 threads, against the plain
+// loop bit for bit: every law, fixed planets, sizes around the block edges,
+// the threading thresholds and up to 1,000, a pair almost on top of each
+// other, and a start full of non-finite values.
 TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
 {
-    const CForceLaw laws[] = {{0},           {1, std::pow(100.0, 2.5), 2.5}, {1, 1.0, 0.0}, {2, 1.0, 0.0},
-                              {2, 1.0, -0.02}, {2, 1.0, 0.003}, {3, 10000.0, 4.0}, {7}, {-1}};
+    const CForceLaw laws[] = {{0},           {1, std::pow(100.0, 2.5), 2.5}, {2, 1.0, -0.02}, {1, 1.0, 0.0}, {2, 1.0, 0.0},
+                              {2, 1.0, 0.003}, {3, 10000.0, 4.0}, {7}, {-1}};
     const int from = kEulerThreadedFrom, costly = kEulerThreadedFromCostly;
     std::vector<std::vector<CPlanet>> starts;
-    for (int n : {0, 1, 2, 4, 5, 8, 9, costly - 1, costly, costly + 1, from - 1, from, from + 1, from + 7})
+    for (int n : {0, 1, 2, 4, 5, 8, 9, costly - 1, costly, costly + 1, from - 1, from, from + 1, from + 7, 203, 1000})
         starts.push_back(Scatter(n));
     std::vector<CPlanet> bad = Scatter(from + 5);
     bad[1].m_dX = bad[5].m_dX, bad[1].m_dY = bad[5].m_dY;  // zero distance
     bad[3].m_dMass = 0.0, bad[3].m_bFixed = 0;             // moving planet of mass 0
     bad[from].m_dMass = 1e308;                             // overflow in the products
     starts.push_back(bad);
-    for (const CForceLaw& law : laws)
+    for (size_t l = 0; l < std::size(laws); ++l)
         for (const std::vector<CPlanet>& start : starts) {
-            const int n = static_cast<int>(start.size());
+            const int n = static_cast<int>(start.size()), nSteps = n > 200 ? 2 : 12;
+            if (n > 200 && l > 2) continue;  // the large ones for the three laws only
             std::vector<CPlanet> want = start;
-            ReferenceSteps(want.data(), n, law, 0.0004, 12);
+            ReferenceSteps(want.data(), n, laws[l], 0.0004, nSteps);
             for (EulerKernel kernel : {EulerKernel::Portable, EulerKernel::Avx, EulerKernel::Avx512})
-                for (int nThreads : {1, 2, 3, 8}) {
+                for (int nThreads : {1, 2, 3, 5, 8, 16, 64}) {
                     std::vector<CPlanet> got = start;
-                    EulerStepsWith(kernel, got.data(), n, law, 0.0004, 12, nThreads);
-                    EXPECT_EQ(Hex(got), Hex(want)) << "kernel " << static_cast<int>(kernel) << ", type " << law.nType
-                                                   << ", N = " << n << ", " << nThreads << " threads";
+                    EulerStepsWith(kernel, got.data(), n, laws[l], 0.0004, nSteps, nThreads);
+                    EXPECT_EQ(Hex(got), Hex(want)) << "kernel " << static_cast<int>(kernel) << ", type "
+                                                   << laws[l].nType << ", N = " << n << ", " << nThreads << " threads";
                 }
         }
+}
+
+// A worker thread that cannot start leaves the work to the others, down to
+// the calling thread alone. In a fresh process (no worker started yet) whose
+// address space has no room for another thread's stack.
+TEST(EulerStep, RunsOnFewerThreadsWhenNoneCanStart)
+{
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)  // they need the address space
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::vector<CPlanet> want = Scatter(200), got = want;
+    ReferenceSteps(want.data(), 200, CForceLaw{}, 0.0004, 3);
+    const auto run = [&] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (4 << 20));
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_AS, &limit);
+        EulerSteps(got.data(), 200, CForceLaw{}, 0.0004, 3, 8);
+        std::exit(Hex(got) == Hex(want) ? 0 : 1);
+    };
+    EXPECT_EXIT(run(), testing::ExitedWithCode(0), "");
+#endif
 }
 
 // The fast quotients stand or fall by their proof: it must never pass a
