@@ -55,30 +55,39 @@ CFrameScale::CFrameScale(int srcWidth, int srcHeight, int dstWidth, int dstHeigh
     m_dstHeight = dstHeight;
     m_x = QvScaleAxis(srcWidth, dstWidth);
     m_y = QvScaleAxis(srcHeight, dstHeight);
-    // Across, the two-tap scale reads each column's pair from flat arrays: a
-    // column inside one frame pixel is that pixel blended with itself.
-    if (m_x.maxTaps > 2) return;
+    // Across, the two-tap scale reads each column's two neighbouring pixels at
+    // once; a column inside one frame pixel takes that pixel and a neighbour
+    // with no weight.
+    if (m_x.maxTaps > 2 || srcWidth < 2) return;
     for (int x = 0; x < dstWidth; ++x) {
         const auto f = static_cast<size_t>(m_x.first[static_cast<size_t>(x)]);
-        const bool two = m_x.first[static_cast<size_t>(x) + 1] - static_cast<int>(f) == 2;
-        m_left.push_back(m_x.index[f]);
-        m_right.push_back(m_x.index[two ? f + 1 : f]);
-        m_leftWeight.insert(m_leftWeight.end(), 4, static_cast<uint16_t>(m_x.weight[f]));
+        int left = m_x.index[f], weight = m_x.weight[f];
+        if (weight == 256 && left == srcWidth - 1) --left, weight = 0;
+        m_left.push_back(left);
+        m_leftWeight.insert(m_leftWeight.end(), 4, static_cast<uint16_t>(weight));
     }
 }
 
 void CFrameScale::Scale(const uint32_t* src, std::ptrdiff_t srcStride, uint32_t* dst, std::ptrdiff_t dstStride)
 {
     if (m_dstWidth <= 0) return;
-    if (m_x.maxTaps <= 2 && m_y.maxTaps <= 2) ScaleTwoTaps(src, srcStride, dst, dstStride);
+    if (!m_left.empty() && m_y.maxTaps <= 2) ScaleTwoTaps(src, srcStride, dst, dstStride);
     else ScaleAnyTaps(src, srcStride, dst, dstStride);
 }
 
 namespace {
 
+// Where the processor has wider vectors the blends take them (the same
+// integers at any width).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define QV_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define QV_WIDE_VECTORS
+#endif
+
 // a·w + b·(256 − w) byte by byte, rounded, for whole lines: in 16-bit lanes
 // that the compiler vectorises. The weight is one for all or one per byte.
-void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, int w)
+QV_WIDE_VECTORS void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, int w)
 {
     const auto* pa = reinterpret_cast<const uint8_t*>(a);
     const auto* pb = reinterpret_cast<const uint8_t*>(b);
@@ -88,7 +97,7 @@ void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, int 
         po[k] = static_cast<uint8_t>(static_cast<uint16_t>(pa[k] * wa + pb[k] * wb + 128) >> 8);
 }
 
-void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, const uint16_t* w)
+QV_WIDE_VECTORS void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, const uint16_t* w)
 {
     const auto* pa = reinterpret_cast<const uint8_t*>(a);
     const auto* pb = reinterpret_cast<const uint8_t*>(b);
@@ -99,26 +108,36 @@ void BlendLines(const uint32_t* a, const uint32_t* b, uint32_t* out, int n, cons
 
 }  // namespace
 
-const uint32_t* CFrameScale::Row(const uint32_t* src, std::ptrdiff_t srcStride, int row)
+const uint32_t* CFrameScale::Row(const uint32_t* src, std::ptrdiff_t srcStride, int row, uint32_t* into)
 {
     for (int k = 0; k < 2; ++k)
-        if (m_rowOf[k] == row) return m_rows[k].data();
-    // Rows are asked for in rising order: the older of the two goes.
+        if (m_rowOf[k] == row) {
+            if (into) std::memcpy(into, m_rowAt[k], static_cast<size_t>(m_dstWidth) * sizeof(uint32_t));
+            return m_rowAt[k];
+        }
+    // Rows are asked for in rising order: the older of the two goes. A row
+    // made straight into the target is read from there.
     const int k = m_rowOf[0] < m_rowOf[1] ? 0 : 1;
-    std::vector<uint32_t>& out = m_rows[k];
-    out.resize(static_cast<size_t>(m_dstWidth));
+    m_rows[k].resize(static_cast<size_t>(m_dstWidth));
+    uint32_t* out = into ? into : m_rows[k].data();
     const uint32_t* s = src + row * srcStride;
     // Each column's pair gathered, then blended like lines.
-    m_pairs.resize(out.size() * 2);
+    m_pairs.resize(static_cast<size_t>(m_dstWidth) * 2);
     uint32_t* left = m_pairs.data();
-    uint32_t* right = left + out.size();
-    for (size_t x = 0; x < out.size(); ++x) {
-        left[x] = s[m_left[x]];
-        right[x] = s[m_right[x]];
+    uint32_t* right = left + m_dstWidth;
+    for (size_t x = 0; x < static_cast<size_t>(m_dstWidth); ++x) {
+        uint64_t pair;
+        std::memcpy(&pair, s + m_left[x], sizeof pair);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        pair = pair << 32 | pair >> 32;
+#endif
+        left[x] = static_cast<uint32_t>(pair);
+        right[x] = static_cast<uint32_t>(pair >> 32);
     }
-    BlendLines(left, right, out.data(), m_dstWidth, m_leftWeight.data());
+    BlendLines(left, right, out, m_dstWidth, m_leftWeight.data());
     m_rowOf[k] = row;
-    return out.data();
+    m_rowAt[k] = out;
+    return out;
 }
 
 void CFrameScale::ScaleTwoTaps(const uint32_t* src, std::ptrdiff_t srcStride, uint32_t* dst, std::ptrdiff_t dstStride)
@@ -129,7 +148,7 @@ void CFrameScale::ScaleTwoTaps(const uint32_t* src, std::ptrdiff_t srcStride, ui
         const int r = m_y.index[static_cast<size_t>(f)];
         uint32_t* d = dst + y * dstStride;
         if (m_y.first[static_cast<size_t>(y) + 1] - f == 1) {
-            std::memcpy(d, Row(src, srcStride, r), static_cast<size_t>(m_dstWidth) * sizeof(uint32_t));
+            Row(src, srcStride, r, d);
         } else {
             const uint32_t* upper = Row(src, srcStride, r);
             const uint32_t* lower = Row(src, srcStride, m_y.index[static_cast<size_t>(f) + 1]);

@@ -44,15 +44,17 @@ public:
 private:
     void ScaleTwoTaps(const uint32_t* src, std::ptrdiff_t srcStride, uint32_t* dst, std::ptrdiff_t dstStride);
     void ScaleAnyTaps(const uint32_t* src, std::ptrdiff_t srcStride, uint32_t* dst, std::ptrdiff_t dstStride);
-    const uint32_t* Row(const uint32_t* src, std::ptrdiff_t srcStride, int row);
+    // Frame row `row` scaled across, made into `into` when given.
+    const uint32_t* Row(const uint32_t* src, std::ptrdiff_t srcStride, int row, uint32_t* into = nullptr);
 
     int m_srcWidth = 0, m_srcHeight = 0, m_dstWidth = 0, m_dstHeight = 0;
     Axis m_x, m_y;
-    std::vector<int> m_left, m_right;  // across, for the two-tap scale
+    std::vector<int> m_left;  // across, for the two-tap scale
     std::vector<uint16_t> m_leftWeight;  // four times, once a byte
     std::vector<uint32_t> m_pairs;
     std::vector<uint32_t> m_rows[2];  // frame rows scaled across, for the two-tap scale
     int m_rowOf[2] = {-1, -1};
+    const uint32_t* m_rowAt[2] = {nullptr, nullptr};
     std::vector<uint32_t> m_sums;     // per frame column, four channels summed down
 };
 
