@@ -89,6 +89,10 @@ TEST(FrameScaleTest, LinesLongerThanThePictureAreNeitherReadNorWrittenBeyondIt)
             wrong += b[static_cast<size_t>(k)] != (k % (w + 5) < w ? a[static_cast<size_t>(k / (w + 5) * w + k % (w + 5))] : 0x12345678u);
         EXPECT_EQ(wrong, 0) << w;
     }
+    const uint32_t dot = 0x80FF4020u;  // a frame of one pixel has no neighbour to read
+    std::vector<uint32_t> out(6);
+    CFrameScale(1, 1, 3, 2).Scale(&dot, 1, out.data(), 3);
+    EXPECT_EQ(out, std::vector<uint32_t>(6, dot));
 }
 
 TEST(FrameScaleTest, AKeptScaleShowsEachNewFrame)
