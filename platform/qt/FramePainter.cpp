@@ -2,6 +2,8 @@
 // draws it (the reference the glyph sheet is made from).
 #include "platform/qt/FramePainter.h"
 
+#include "display/FrameScale.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
@@ -30,42 +32,22 @@ QImage QvImageOf(const CSurface& surface)
 
 QRect QvFrameRect(const QSize& screen, const QSize& frame)
 {
-    if (screen.isEmpty() || frame.isEmpty()) return QRect();
-    const long long sw = screen.width(), sh = screen.height(), fw = frame.width(), fh = frame.height();
-    long long w, h;
-    if (sw * fh <= sh * fw) {
-        w = sw;
-        h = sw * fh / fw;
-    } else {
-        h = sh;
-        w = sh * fw / fh;
-    }
-    return QRect(static_cast<int>((sw - w) / 2), static_cast<int>((sh - h) / 2), static_cast<int>(w),
-                 static_cast<int>(h));
+    const QvFrameBox box = QvFitFrame(screen.width(), screen.height(), frame.width(), frame.height());
+    return box.width > 0 ? QRect(box.x, box.y, box.width, box.height) : QRect();
 }
 
 namespace {
 
-// Nearest pixel: output pixel x shows frame column x·fw/w, so every frame pixel
-// becomes a block and nothing is blended. `dst` points at the first pixel of
-// the w×h target, lines `stride` bytes apart.
+// The frame scaled into the w×h target at `dst`, lines `stride` bytes apart.
+// The scale's tables are kept: the sizes stay the same from frame to frame.
 void ScaleInto(const QImage& src, uchar* dst, qsizetype stride, int w, int h)
 {
-    const int fw = src.width(), fh = src.height();
-    std::vector<int> column(static_cast<size_t>(w));
-    for (int x = 0; x < w; ++x) column[static_cast<size_t>(x)] = static_cast<int>(static_cast<long long>(x) * fw / w);
-    int previous = -1;
-    for (int y = 0; y < h; ++y) {
-        const int row = static_cast<int>(static_cast<long long>(y) * fh / h);
-        QRgb* d = reinterpret_cast<QRgb*>(dst + y * stride);
-        if (row == previous) {
-            std::memcpy(d, dst + (y - 1) * stride, static_cast<size_t>(w) * sizeof(QRgb));
-            continue;
-        }
-        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(row));
-        for (int x = 0; x < w; ++x) d[x] = s[column[static_cast<size_t>(x)]];
-        previous = row;
-    }
+    thread_local CFrameScale scale;
+    if (scale.SrcWidth() != src.width() || scale.SrcHeight() != src.height() || scale.DstWidth() != w ||
+        scale.DstHeight() != h)
+        scale = CFrameScale(src.width(), src.height(), w, h);
+    scale.Scale(reinterpret_cast<const uint32_t*>(src.constBits()), src.bytesPerLine() / 4,
+                reinterpret_cast<uint32_t*>(dst), stride / 4);
 }
 
 // The 32-bit image that the painter writes into and where `r` lies in it, when

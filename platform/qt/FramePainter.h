@@ -18,8 +18,8 @@ QImage QvImageOf(const CSurface& surface);
 // The rectangle of a screen of the given size in which a frame of the given
 // size is shown: the largest scale that fits with the aspect kept, centred.
 QRect QvFrameRect(const QSize& screen, const QSize& frame);
-// The frame scaled to the given size with the nearest pixel (crisp, no
-// smoothing); `out` is reused when it already has that size.
+// The frame scaled to the given size by area (CFrameScale: crisp, every frame
+// pixel keeps its shape); `out` is reused when it already has that size.
 void QvScaleFrame(const QImage& frame, const QSize& size, QImage& out);
 // Paints the frame into the painter's device of the given size: black bars,
 // the frame scaled into QvFrameRect; `scaled` keeps the scaled picture between
