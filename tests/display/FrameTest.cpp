@@ -59,9 +59,10 @@ TEST(FrameTest, VectorsEndWhereTheScaledValuesSayAndLabelsStandOnTheBaseline)
     dlg->m_system.m_Planets[1].m_dFy = -5;                              // body 1: green, up to y = 250
     dlg->OnTimer(101);
     // Body 0's force ends at (342, 285), the 3-pixel pen's round cap one pixel
-    // further; its white velocity at (285, 350), one pixel wide.
-    const QvPixel pixels[][3] = {{342, 285, kWhite}, {343, 285, kWhite}, {344, 285, kBg}, {342, 283, kBg}, {285, 350, kWhite}, {285, 351, kBg},
-                                 {284, 350, kBg},    {501, 260, kGreen}, {499, 250, kGreen}, {502, 260, kBg}, {500, 248, kBg}};
+    // further and no corner; its white velocity at (285, 350), one pixel wide.
+    const QvPixel pixels[][3] = {{342, 285, kWhite}, {343, 285, kWhite}, {344, 285, kBg},    {343, 284, kBg},    {342, 283, kBg},
+                                 {285, 350, kWhite}, {285, 351, kBg},    {284, 350, kBg},    {501, 260, kGreen}, {499, 250, kGreen},
+                                 {502, 260, kBg},    {500, 248, kBg}};
     for (const auto& e : pixels) EXPECT_EQ(Frame(*dlg).pixel(int(e[0]), int(e[1])), e[2]) << e[0] << "," << e[1];
 
     // The name: white, the left end of its baseline 10 pixels right of the body.
