@@ -46,6 +46,13 @@ TEST(FrameScaleTest, TheFrameFillsTheLargestCentredBoxWithItsAspect)
         EXPECT_TRUE(box.x == c[4] && box.y == c[5] && box.width == c[6] && box.height == c[7])
             << c[0] << "x" << c[1] << ": " << box.x << "," << box.y << " " << box.width << "x" << box.height;
     }
+    const int empty[][4] = {{0, 1, 3, 2}, {1, 0, 3, 2}, {1, -1, 3, 2}, {1, 1, 3, 0}};  // a scale that writes nothing
+    for (const auto& e : empty) {
+        const uint32_t dot = 1;
+        std::vector<uint32_t> out(6, 7u);
+        CFrameScale(e[0], e[1], e[2], e[3]).Scale(&dot, 1, out.data(), 3);
+        EXPECT_EQ(out, std::vector<uint32_t>(6, 7u)) << e[0] << "," << e[1] << "," << e[2] << "," << e[3];
+    }
 }
 
 TEST(FrameScaleTest, EachPixelIsTheAverageOfTheAreaItCoversExactlySoAtWholeFactors)

@@ -1,13 +1,12 @@
 // An arbitrary run state (any doubles, NaN, infinities and huge values
 // included, any force type and constants, any view flags and keys) through a
 // few ticks of an off-screen simulation window: the Euler steps and the frame.
-#include <QApplication>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "engine/SimulationDlg.h"
-#include "platform/qt/FramePainter.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -39,28 +38,20 @@ struct Input {
     }
 };
 
-// Row by row with memcmp, into a buffer kept between inputs: a pixel loop or an
-// allocation per tick would cost more than the tick.
-bool SamePixels(const QImage& a, const QImage& b)
+// One memcmp over the pixels, against a copy kept between inputs: a pixel loop
+// or an allocation per tick would cost more than the tick.
+size_t Count(const CSurface& s) { return static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height()); }
+
+bool SamePixels(const CSurface& s, const std::vector<QvPixel>& pixels)
 {
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), size_t(a.width()) * 4) != 0) return a == b;
-    return true;
+    return Count(s) == pixels.size() && std::memcmp(s.Bits(), pixels.data(), pixels.size() * sizeof(QvPixel)) == 0;
 }
 
-void CopyPixels(const QImage& from, QImage& to)
-{
-    if (to.size() != from.size() || to.format() != from.format()) to = QImage(from.size(), from.format());
-    for (int y = 0; y < from.height(); ++y) std::memcpy(to.scanLine(y), from.constScanLine(y), size_t(from.width()) * 4);
-}
+void CopyPixels(const CSurface& from, std::vector<QvPixel>& to) { to.assign(from.Bits(), from.Bits() + Count(from)); }
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "fuzz_frame", *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
     QvFixNumericLocale();
     return 0;
 }
@@ -85,24 +76,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // and reused with a fresh canvas, which costs less than the ticks.
     const CSimulationDlg fresh(&system);
     static CSimulationDlg& dlg = *new CSimulationDlg(nullptr);
-    static const QImage clean = (dlg.SetUpDisplay(nullptr), QvImageOf(*dlg.m_pCanvasSurface).copy());
+    static const std::vector<QvPixel> clean = [] {
+        std::vector<QvPixel> pixels;
+        dlg.SetUpDisplay(nullptr);
+        CopyPixels(*dlg.m_pCanvasSurface, pixels);
+        return pixels;
+    }();
     dlg.m_system = fresh.m_system;
     dlg.m_nPlanets = fresh.m_nPlanets, dlg.m_nStepsPerTick = fresh.m_nStepsPerTick;
     dlg.m_dForceConst = (flags & 0x10) ? in.Value() : fresh.m_dForceConst;
     dlg.m_dForceParam = (flags & 0x20) ? in.Value() : fresh.m_dForceParam;
     dlg.m_dTimeStep = (flags & 0x40) ? in.Value() : fresh.m_dTimeStep;
     dlg.m_bTraces = flags & 1, dlg.m_bVectors = (flags >> 1) & 1, dlg.m_bLabels = (flags >> 2) & 1, dlg.m_bPaused = (flags >> 3) & 1;
-    if (!SamePixels(QvImageOf(*dlg.m_pCanvasSurface), clean)) dlg.DrawLegend();
-    static QImage canvas;
+    if (!SamePixels(*dlg.m_pCanvasSurface, clean)) dlg.DrawLegend();
+    static std::vector<QvPixel> canvas;
     for (int t = 0; t < nTicks; ++t) {
         if (const uint8_t key = in.Byte()) dlg.OnKeyDown(key, 1, 0);  // 0: no key
-        CopyPixels(QvImageOf(*dlg.m_pCanvasSurface), canvas);
+        CopyPixels(*dlg.m_pCanvasSurface, canvas);
         dlg.OnTimer(101);
         // Bodies nowhere on the pixel grid leave no sprite, trace, vector or label.
         bool drawable = false;
         for (int i = 0, x, y; i < dlg.m_nPlanets; ++i)
             drawable |= QvTruncToPixel(dlg.m_system.m_Planets[i].m_dX, x) && QvTruncToPixel(dlg.m_system.m_Planets[i].m_dY, y);
-        if (!drawable && (!SamePixels(QvImageOf(*dlg.m_pPrimarySurface), canvas) || !SamePixels(QvImageOf(*dlg.m_pCanvasSurface), canvas)))
+        if (!drawable && (!SamePixels(*dlg.m_pPrimarySurface, canvas) || !SamePixels(*dlg.m_pCanvasSurface, canvas)))
             std::abort();
     }
     return 0;
