@@ -18,6 +18,9 @@ packages=(
   lintian                           # checks the Debian package as a distribution would
   libgif-dev                        # animated GIFs of quorvane-run animate
   qt6-charts-dev libqt6opengl6-dev  # energy charts of quorvane-run energy (Charts' CMake files need OpenGL's)
+  emscripten                        # the browser edition (make web): C++ to WebAssembly
+  nodejs npm                        # runs quorvane-run.js and the browser tests; npm brings playwright-core
+  chromium                          # the headless browser of the page's tests (playwright-core downloads none)
 )
 
 missing=()

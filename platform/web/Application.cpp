@@ -1,0 +1,22 @@
+// The program in the page: InitInstance runs on the module's main; the
+// working folder is the browser's storage, made ready by the page before.
+#include "platform/WinApp.h"
+#include "platform/web/Windows.h"
+#include "res/resource.h"
+
+HICON QvLoadIcon(UINT nID)
+{
+    // The page's icon is its own; the handle only has to be there.
+    static int icon;
+    return nID == IDR_MAINFRAME ? reinterpret_cast<HICON>(&icon) : nullptr;
+}
+
+void QvSetWindowIcon(HWND, HICON, bool) {}
+
+int QvRunApplication(int, char**, CWinApp* pApp)
+{
+    pApp->InitInstance();
+    qv_page_storage_sync();
+    qv_page_program_ended();
+    return 0;
+}
