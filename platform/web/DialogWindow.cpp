@@ -111,8 +111,6 @@ void QvDestroyDialogWindow(HWND hWnd)
     if (!QvFindWebWindow(handle)) return;
     QvRemoveWebWindow(handle);
     qv_page_dialog_destroy(handle);
-    // What the closed window may have saved is written through to the browser's storage.
-    qv_page_storage_sync();
 }
 
 HWND QvGetDlgItem(HWND hDlg, int nID)
