@@ -304,7 +304,9 @@ Module.qvPage = (function () {
       } else {
         el.insertBefore(o, el.options[index]);
       }
-      el.selectedIndex = sel < 0 ? -1 : (sel >= index ? sel + 1 : sel);
+      // The selected line stays selected; none stays none (a drop-down list
+      // would otherwise select its first line).
+      if (sel < 0) el.selectedIndex = -1;
       return index;
     },
     comboDelete(c, index) {
@@ -312,7 +314,7 @@ Module.qvPage = (function () {
       if (!el || index < 0 || index >= el.options.length) return;
       const sel = el.selectedIndex;
       el.options[index].remove();
-      el.selectedIndex = sel === index ? -1 : (sel > index ? sel - 1 : sel);
+      if (sel === index) el.selectedIndex = -1;
     },
     comboGetSel(c) { const el = elements.get(c); return el ? el.selectedIndex : -1; },
     comboSetSel(c, index) {
