@@ -420,9 +420,6 @@ Module.qvPage = (function () {
       s.back.remove();
       if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
     },
-    storageSync() {
-      if (Module.qvStorageSync) Module.qvStorageSync();
-    },
     programEnded() {
       if (Module.qvOnProgramEnded) Module.qvOnProgramEnded();
     },

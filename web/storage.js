@@ -11,8 +11,8 @@ Module.preRun.push(function () {
       FS.writeFile(dir + '/Quorvane.ini', FS.readFile('/seed/Quorvane.ini'));
     }
     FS.chdir(dir);
-    Module.qvStorageSync();
-    removeRunDependency('qv-storage');
+    // The seed is kept at once; the program's own saves write through fsync.
+    FS.syncfs(false, function () { removeRunDependency('qv-storage'); });
   });
   if (typeof document !== 'undefined' && document.fonts) {
     // The dialogs are measured in their font: it must be there first.
@@ -21,22 +21,3 @@ Module.preRun.push(function () {
   }
 });
 
-// Writes what changed to IndexedDB, one write at a time.
-Module.qvStorageSync = (function () {
-  let busy = false, again = false;
-  return function sync() {
-    if (busy) {
-      again = true;
-      return;
-    }
-    busy = true;
-    FS.syncfs(false, function (err) {
-      busy = false;
-      if (err && Module.qvOnStorageError) Module.qvOnStorageError(err);
-      if (again) {
-        again = false;
-        sync();
-      }
-    });
-  };
-})();

@@ -1,5 +1,7 @@
 // The program in the page: InitInstance runs on the module's main; the
-// working folder is the browser's storage, made ready by the page before.
+// working folder is the browser's storage, made ready by the page before. A
+// save reaches that storage through the file's fsync (under Asyncify the
+// runtime waits for IndexedDB there, and a refusal fails the save).
 #include "platform/WinApp.h"
 #include "platform/web/Windows.h"
 #include "res/resource.h"
@@ -16,7 +18,6 @@ void QvSetWindowIcon(HWND, HICON, bool) {}
 int QvRunApplication(int, char**, CWinApp* pApp)
 {
     pApp->InitInstance();
-    qv_page_storage_sync();
     qv_page_program_ended();
     return 0;
 }

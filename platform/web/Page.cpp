@@ -58,5 +58,4 @@ EM_JS(void, qv_page_screen_show, (int window, const uint32_t* pixels, int w, int
     Module.qvPage.screenShow(window, pixels ? HEAPU8.subarray(pixels, pixels + w * h * 4) : null, w, h);
 });
 EM_JS(void, qv_page_screen_release, (int window), { Module.qvPage.screenRelease(window); });
-EM_JS(void, qv_page_storage_sync, (), { Module.qvPage.storageSync(); });
 EM_JS(void, qv_page_program_ended, (), { Module.qvPage.programEnded(); });

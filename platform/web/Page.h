@@ -51,6 +51,5 @@ int qv_page_screen_take(int window);
 int qv_page_screen_has_area(int window);
 void qv_page_screen_show(int window, const uint32_t* pixels, int w, int h);
 void qv_page_screen_release(int window);
-void qv_page_storage_sync();
 void qv_page_program_ended();
 }

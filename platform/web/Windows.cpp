@@ -46,16 +46,9 @@ void QvDispatchPageEvent(int* answer)
     // Events of a window closed meanwhile are dropped, as its messages would be.
     if (!w || !w->owner) return;
     switch (e.kind) {
-    case QvPageEventKind::Command:
-        w->owner->OnCommand(static_cast<UINT>(e.a), static_cast<UINT>(e.b));
-        // A command may have saved the file: the browser's storage follows.
-        qv_page_storage_sync();
-        break;
+    case QvPageEventKind::Command: w->owner->OnCommand(static_cast<UINT>(e.a), static_cast<UINT>(e.b)); break;
     case QvPageEventKind::Key: w->owner->OnKeyDown(static_cast<UINT>(e.a), 1, static_cast<UINT>(e.b)); break;
-    case QvPageEventKind::Enter:
-        Enter(*w);
-        qv_page_storage_sync();
-        break;
+    case QvPageEventKind::Enter: Enter(*w); break;
     case QvPageEventKind::Timer:
         for (const auto& [id, pWnd] : w->timers)
             if (id == static_cast<UINT>(e.a)) {

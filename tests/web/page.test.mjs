@@ -140,3 +140,56 @@ test('a delete asks first; only Sì deletes, and the stored file follows', async
   assert.deepEqual(errors, []);
   await page.close();
 });
+
+test('a system added in the editor is in the list, in the stored file and after a reload', async () => {
+  const { page, errors } = await start(browser.context);
+  await storeAndReload(page, fs.readFileSync(path.join(here, 'fixed.ini'), 'latin1'));
+  await page.getByRole('button', { name: 'Aggiungi...' }).click();
+  const editor = page.getByRole('dialog', { name: 'Caratteristiche del sistema' });
+  await editor.waitFor();
+  // The main window waits under the editor.
+  assert.equal(await page.getByRole('dialog', { name: 'Quorvane' }).evaluate((d) => d.inert), true);
+  const name = editor.locator('input[type=text]').last();  // the template's last field
+  assert.equal(await name.inputValue(), 'Nuova configurazione');
+  await name.fill('Prova nel browser');
+  await editor.locator('input[type=text]').nth(1).fill('123.5');
+  await editor.getByRole('button', { name: 'OK' }).click();
+  await editor.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
+  assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 1);
+  const stored = await storedFile(page);
+  assert.match(stored, /\[Prova nel browser\]\n0\nPrimo pianeta\n\t123\.500000\t/);
+  await page.waitForTimeout(300);
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
+  assert.equal(await storedFile(page), stored);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('storage that refuses a save gives the desktop\'s message; the list stays, the stored file is whole', async () => {
+  const { page, errors } = await start(browser.context);
+  const original = fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1');
+  await storeAndReload(page, original);
+  const before = await systems(page);
+  // IndexedDB refuses every write from now on (a full quota, a private window).
+  await page.evaluate(() => {
+    Module.FS.lookupPath('/quorvane').node.mount.type.syncfs = (mount, populate, done) =>
+      done(new DOMException('quota', 'QuotaExceededError'));
+  });
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  await box.getByRole('button', { name: 'S\u00EC' }).click();
+  await box.getByRole('button', { name: 'OK' }).waitFor();
+  assert.match(await box.locator('.qv-message').textContent(), /Quorvane\.ini/);
+  await box.getByRole('button', { name: 'OK' }).click();
+  await box.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), before.slice(1));
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), before);
+  assert.equal(await storedFile(page), original);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
