@@ -64,9 +64,9 @@ web: deps
 # The web edition's tests: its pure JavaScript, Node against native, the page in chromium.
 test-web: web build
 	@test -d web/node_modules/playwright-core || (cd web && npm ci --no-audit --no-fund)
-	node --test tests/web/
+	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
-	node tests/web/page.test.mjs build-web build/tools/quorvane-run
+	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
 
 test: test-normal test-asan test-fuzz test-tsan
 

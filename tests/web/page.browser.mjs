@@ -1,5 +1,5 @@
 // The page in headless chromium: the same program as the desktop's, checked
-// against the native quorvane-run. usage: node page.test.mjs BUILD_WEB NATIVE_QUORVANE_RUN
+// against the native quorvane-run. usage: node page.browser.mjs BUILD_WEB NATIVE_QUORVANE_RUN
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -108,7 +108,9 @@ test('a run at 800 × 600 shows render\'s frame pixel for pixel; V, E, P, a digi
   await page.keyboard.press('KeyP');
   await page.waitForTimeout(300);
   assert.ok((await differingPixels(page, paused2, await page.screenshot())) > 0);
-  await page.keyboard.press('Escape');
+  // Leaving the browser's full screen ends the run as ESC does.
+  assert.ok(await page.evaluate(() => !!document.fullscreenElement));
+  await page.evaluate(() => document.exitFullscreen());
   await runGone(page);
   assert.equal(await page.$eval('body', (b) => b.classList.contains('qv-no-cursor')), false);
   assert.deepEqual(errors, []);
@@ -132,8 +134,10 @@ test('a delete asks first; only Sì deletes, and the stored file follows', async
   const after = before.filter((_, i) => i !== 1);
   await page.waitForFunction((n) => document.querySelectorAll('#qv-desktop select option').length === n, after.length);
   assert.deepEqual(await systems(page), after);
-  assert.ok(!(await storedFile(page)).includes('[' + before[1] + ']'));
-  await page.waitForTimeout(300);  // the storage is written after the command
+  // The save waits for IndexedDB after the list has changed.
+  await page.waitForFunction((header) => !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes(header),
+    '[' + before[1] + ']');
+  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
   await page.reload();
   await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   assert.deepEqual(await systems(page), after);
@@ -157,13 +161,31 @@ test('a system added in the editor is in the list, in the stored file and after 
   await editor.waitFor({ state: 'detached' });
   assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
   assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 1);
+  await page.waitForFunction(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes('[Prova'));
   const stored = await storedFile(page);
   assert.match(stored, /\[Prova nel browser\]\n0\nPrimo pianeta\n\t123\.500000\t/);
-  await page.waitForTimeout(300);
+  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
   await page.reload();
   await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
   assert.equal(await storedFile(page), stored);
+
+  // Without planets the planet's fields are disabled; ESC closes the editor,
+  // and the system is added as the desktop adds it, whichever way it closed.
+  await page.getByRole('button', { name: 'Aggiungi...' }).click();
+  await editor.waitFor();
+  const planetName = editor.locator('input[type=text]').first();
+  assert.equal(await planetName.isEnabled(), true);
+  for (const next of ['Secondo pianeta', '']) {  // a new system has two planets
+    await editor.getByRole('button', { name: 'Elimina' }).click();
+    await page.getByRole('alertdialog', { name: 'Quorvane' }).getByRole('button', { name: 'S\u00EC' }).click();
+    await page.waitForFunction(([el, v]) => el.value === v, [await planetName.elementHandle(), next]);
+  }
+  await page.waitForFunction((el) => el.disabled, await planetName.elementHandle());
+  assert.equal(await planetName.inputValue(), '');
+  await page.keyboard.press('Escape');
+  await editor.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser', 'Nuova configurazione']);
   assert.deepEqual(errors, []);
   await page.close();
 });
