@@ -70,6 +70,16 @@ test('the example systems are listed at start, as the native tool reads them', a
   const { page, errors } = await start(browser.context);
   assert.deepEqual(await systems(page), nativeNames(path.join(root, 'examples/Quorvane.ini')));
   assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 0);
+  // The stored file, seeded on the first visit, downloads byte for byte.
+  const [download] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
+  assert.equal(download.suggestedFilename(), 'Quorvane.ini');
+  assert.ok(fs.readFileSync(await download.path()).equals(fs.readFileSync(path.join(root, 'examples/Quorvane.ini'))));
+  // The end of the program is said in the page, which offers to start again.
+  await page.getByRole('button', { name: '(Fine del programma)' }).click();
+  await page.getByRole('button', { name: 'Avvia di nuovo' }).waitFor();
+  assert.equal(await page.locator('.qv-dialog').count(), 0);
+  assert.equal(await page.getByRole('button', { name: 'Salva Quorvane.ini...' }).isDisabled(), true);
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -151,8 +161,9 @@ test('a system added in the editor is in the list, in the stored file and after 
   await page.getByRole('button', { name: 'Aggiungi...' }).click();
   const editor = page.getByRole('dialog', { name: 'Caratteristiche del sistema' });
   await editor.waitFor();
-  // The main window waits under the editor.
+  // The main window waits under the editor, and so does the bar.
   assert.equal(await page.getByRole('dialog', { name: 'Quorvane' }).evaluate((d) => d.inert), true);
+  assert.equal(await page.getByRole('button', { name: 'Salva Quorvane.ini...' }).isDisabled(), true);
   const name = editor.locator('input[type=text]').last();  // the template's last field
   assert.equal(await name.inputValue(), 'Nuova configurazione');
   await name.fill('Prova nel browser');
