@@ -329,7 +329,8 @@ Module.qvPage = (function () {
       }
     },
     timerKill(win, id) { return timers.delete(win + ':' + id) ? 1 : 0; },
-    messageBox(text, yesNo) {
+    // `onAnswer`: the page's own question, whose answer stays in the page.
+    messageBox(text, yesNo, onAnswer) {
       const overlay = document.createElement('div');
       overlay.className = 'qv-modal';
       const box = document.createElement('div');
@@ -352,7 +353,8 @@ Module.qvPage = (function () {
         messageBoxOpen = null;
         updateInert();
         if (focusBefore && focusBefore.focus) focusBefore.focus();
-        post({window: 0, kind: EV_ANSWER, a, b: 0});
+        if (onAnswer) onAnswer(a);
+        else post({window: 0, kind: EV_ANSWER, a, b: 0});
       };
       for (const answer of answers) {
         const b = document.createElement('button');

@@ -226,3 +226,29 @@ test('storage that refuses a save gives the desktop\'s message; the list stays, 
   assert.deepEqual(errors, []);
   await page.close();
 });
+
+test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back', async () => {
+  const { page, errors } = await start(browser.context);
+  const laws = path.join(here, 'laws.ini');
+  await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
+  const before = await systems(page);
+  const pick = async () => {
+    const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
+      page.getByRole('button', { name: 'Apri Quorvane.ini...' }).click()]);
+    await chooser.setFiles(laws);
+  };
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  await pick();
+  await box.getByRole('button', { name: 'No' }).click();
+  await box.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), before);
+  await pick();
+  await Promise.all([page.waitForEvent('load'), box.getByRole('button', { name: 'S\u00EC' }).click()]);
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), nativeNames(laws));
+  const [download] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
+  assert.ok(fs.readFileSync(await download.path()).equals(fs.readFileSync(laws)));
+  assert.deepEqual(errors, []);
+  await page.close();
+});
