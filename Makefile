@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web
 
 all: build
 
@@ -53,10 +53,25 @@ build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(wildcard engine/*.h) tests/engin
 test-tsan: deps build-tsan/engine_tsan_tests
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/engine_tsan_tests
 
+# The browser edition with Debian's emscripten, in its own build folder:
+# build-web/quorvane.html (one file) and build-web/quorvane-run.js (Node).
+# Emscripten's JavaScript tools need Debian's Node modules (acorn).
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+web: deps
+	@test -f build-web/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BENCH=OFF
+	$(WEB_ENV) cmake --build build-web -j $(JOBS)
+
+# The web edition's tests: its pure JavaScript, Node against native, the page in chromium.
+test-web: web build
+	@test -d web/node_modules/playwright-core || (cd web && npm ci --no-audit --no-fund)
+	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
+	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
+	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
+
 test: test-normal test-asan test-fuzz test-tsan
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
 
 clean:
-	rm -rf build build-asan build-fuzz build-tsan
+	rm -rf build build-asan build-fuzz build-tsan build-web

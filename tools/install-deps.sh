@@ -18,12 +18,19 @@ packages=(
   lintian                           # checks the Debian package as a distribution would
   libgif-dev                        # animated GIFs of quorvane-run animate
   qt6-charts-dev libqt6opengl6-dev  # energy charts of quorvane-run energy (Charts' CMake files need OpenGL's)
+  emscripten                        # the browser edition (make web): C++ to WebAssembly
+  nodejs                            # runs quorvane-run.js and the browser tests (npm below)
+  chromium                          # the headless browser of the page's tests (playwright-core downloads none)
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+
+# npm brings playwright-core; some Node packages carry their own npm, which
+# Debian's would conflict with.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 
 need_locale=0
 locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$' || need_locale=1

@@ -17,6 +17,7 @@
 #include "platform/qt/QtText.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/Json.h"
+#include "tools/quorvane-run/QtApplication.h"
 #include "tools/quorvane-run/RunSetup.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "platform/qt/FramePainter.h"
 #include "tools/quorvane-run/Commands.h"
+#include "tools/quorvane-run/QtApplication.h"
 #include "tools/quorvane-run/RunSetup.h"
 
 namespace {

@@ -50,15 +50,3 @@ std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOpti
     QvLoadRunSystem(pszCommand, o, system);
     return QvMakeRun(system, o);
 }
-
-std::unique_ptr<QApplication> QvEnsureApplication()
-{
-    if (QCoreApplication::instance()) return nullptr;
-    static int argc = 1;
-    static char name[] = "quorvane-run";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto app = std::make_unique<QApplication>(argc, argv);
-    QvFixNumericLocale();
-    return app;
-}

@@ -1,9 +1,8 @@
 // What the commands that run a system share: the run built as the start button
-// builds it, the options that choose it, and the Qt application for drawing.
+// builds it and the options that choose it.
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <QApplication>
 #include <memory>
 #include <string>
 
@@ -34,7 +33,3 @@ std::unique_ptr<CSimulationDlg> QvMakeRun(CSystemDlg& system, const CRunOptions&
 
 // Both: system I of FILE as a run.
 std::unique_ptr<CSimulationDlg> QvOpenRun(const char* pszCommand, const CRunOptions& o);
-
-// Drawing (text, charts) needs a Qt application, off screen: a new one for the
-// caller to keep while it draws, or nullptr when one exists.
-std::unique_ptr<QApplication> QvEnsureApplication();

@@ -1,0 +1,23 @@
+// The program in the page: InitInstance runs on the module's main; the
+// working folder is the browser's storage, made ready by the page before. A
+// save reaches that storage through the file's fsync (under Asyncify the
+// runtime waits for IndexedDB there, and a refusal fails the save).
+#include "platform/WinApp.h"
+#include "platform/web/Windows.h"
+#include "res/resource.h"
+
+HICON QvLoadIcon(UINT nID)
+{
+    // The page's icon is its own; the handle only has to be there.
+    static int icon;
+    return nID == IDR_MAINFRAME ? reinterpret_cast<HICON>(&icon) : nullptr;
+}
+
+void QvSetWindowIcon(HWND, HICON, bool) {}
+
+int QvRunApplication(int, char**, CWinApp* pApp)
+{
+    pApp->InitInstance();
+    qv_page_program_ended();
+    return 0;
+}

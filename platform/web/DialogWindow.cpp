@@ -1,0 +1,198 @@
+// Dialogs from their templates as HTML elements of the page, controls in
+// template order (the tab order), placed in pixels from dialog units.
+#include <cstdlib>
+
+#include "platform/WinApp.h"
+#include "platform/web/Windows.h"
+
+namespace {
+// a * b / c rounded half away from zero, as the original platform's MulDiv.
+int MulDiv(int a, int b, int c)
+{
+    long long p = static_cast<long long>(a) * b;
+    long long half = c / 2;
+    return static_cast<int>(p >= 0 ? (p + half) / c : -((-p + half) / c));
+}
+
+QvControlKind KindOf(const DlgItemTemplate& it)
+{
+    switch (it.kind) {
+    case DlgItemKind::Button:
+        switch (it.style & 0xFu) {
+        case BS_GROUPBOX: return QvControlKind::GroupBox;
+        case BS_AUTOCHECKBOX: return QvControlKind::CheckBox;
+        default: return QvControlKind::PushButton;
+        }
+    case DlgItemKind::Edit: return (it.style & ES_MULTILINE) ? QvControlKind::MultiLineEdit : QvControlKind::Edit;
+    case DlgItemKind::Static: return QvControlKind::Static;
+    case DlgItemKind::ComboBox: return QvControlKind::ComboBox;
+    }
+    return QvControlKind::None;
+}
+
+const QvWebControl* ControlOf(HWND hCtl)
+{
+    // Controls are found through their dialogs: a handle of no control is refused.
+    const int handle = QvWindowHandle(hCtl);
+    for (int h = handle - 1; h > 0; --h)
+        if (QvWebWindow* w = QvFindWebWindow(h)) {
+            for (const QvWebControl& c : w->controls)
+                if (c.handle == handle) return &c;
+            return nullptr;
+        }
+    return nullptr;
+}
+
+int Control(HWND hCtl)
+{
+    const QvWebControl* c = ControlOf(hCtl);
+    return c ? c->handle : 0;
+}
+}  // namespace
+
+BOOL QvPlatformHaveDisplay() { return TRUE; }
+
+HWND QvCreateDialogWindow(CDialog& dlg, const DlgTemplate& t, HWND hParent)
+{
+    int parent = QvWindowHandle(hParent);
+    if (!parent && AfxGetApp() && AfxGetApp()->m_pMainWnd && AfxGetApp()->m_pMainWnd != &dlg)
+        parent = QvWindowHandle(AfxGetApp()->m_pMainWnd->GetSafeHwnd());
+    const int ux = qv_page_base_unit(0), uy = qv_page_base_unit(1);
+    const int handle = qv_page_dialog_create(parent, t.caption ? t.caption : "", MulDiv(t.cx, ux, 4), MulDiv(t.cy, uy, 8));
+    if (handle <= 0) return nullptr;
+    QvWebWindow& w = QvAddWebWindow(handle);
+    w.owner = &dlg;
+    for (int i = 0; i < t.itemCount; ++i) {
+        const DlgItemTemplate& it = t.items[i];
+        const QvControlKind kind = KindOf(it);
+        const int c = qv_page_control_create(handle, it.id, static_cast<int>(kind), it.text, it.style, MulDiv(it.x, ux, 4),
+                                             MulDiv(it.y, uy, 8), MulDiv(it.cx, ux, 4), MulDiv(it.cy, uy, 8));
+        if (kind == QvControlKind::ComboBox && it.initStrings)
+            for (const char* const* s = it.initStrings; *s; ++s) qv_page_combo_insert(c, -1, *s);
+        if (kind == QvControlKind::PushButton && (it.style & 0xFu) == BS_DEFPUSHBUTTON && !w.defaultHandle) {
+            w.defaultId = it.id;
+            w.defaultHandle = c;
+        }
+        w.controls.push_back(QvWebControl{it.id, c, kind});
+    }
+    return QvHandleWindow(handle);
+}
+
+void QvShowDialogWindow(HWND hWnd, bool focusFirst)
+{
+    if (QvFindWebWindow(QvWindowHandle(hWnd))) qv_page_dialog_show(QvWindowHandle(hWnd), focusFirst ? 1 : 0);
+}
+
+void QvRunModalLoop(HWND hWnd)
+{
+    QvWebWindow* w = QvFindWebWindow(QvWindowHandle(hWnd));
+    const int handle = QvWindowHandle(hWnd);
+    // The browser runs while the code waits for the next event of the page.
+    while (w && !w->loopEnded) {
+        QvDispatchPageEvent(nullptr);
+        w = QvFindWebWindow(handle);
+    }
+    if (w) w->loopEnded = false;
+}
+
+void QvEndModalLoop(HWND hWnd)
+{
+    if (QvWebWindow* w = QvFindWebWindow(QvWindowHandle(hWnd))) w->loopEnded = true;
+}
+
+void QvHideDialogWindow(HWND hWnd)
+{
+    if (QvFindWebWindow(QvWindowHandle(hWnd))) qv_page_dialog_hide(QvWindowHandle(hWnd));
+}
+
+void QvDestroyDialogWindow(HWND hWnd)
+{
+    const int handle = QvWindowHandle(hWnd);
+    if (!QvFindWebWindow(handle)) return;
+    QvRemoveWebWindow(handle);
+    qv_page_dialog_destroy(handle);
+}
+
+HWND QvGetDlgItem(HWND hDlg, int nID)
+{
+    if (QvWebWindow* w = QvFindWebWindow(QvWindowHandle(hDlg)))
+        for (const QvWebControl& c : w->controls)
+            if (c.id == nID) return QvHandleWindow(c.handle);
+    return nullptr;
+}
+
+QvControlKind QvGetControlKind(HWND hCtl)
+{
+    const QvWebControl* c = ControlOf(hCtl);
+    return c ? c->kind : QvControlKind::None;
+}
+
+std::string QvGetWindowText(HWND hCtl)
+{
+    const int c = Control(hCtl);
+    if (!c) return std::string();
+    char* p = qv_page_get_text(c);
+    std::string s(p ? p : "");
+    std::free(p);
+    return s;
+}
+
+void QvSetWindowText(HWND hCtl, const std::string& utf8)
+{
+    if (int c = Control(hCtl)) qv_page_set_text(c, utf8.c_str());
+}
+
+bool QvGetCheck(HWND hCtl)
+{
+    const int c = Control(hCtl);
+    return c && qv_page_get_check(c);
+}
+
+void QvSetCheck(HWND hCtl, bool bChecked)
+{
+    if (int c = Control(hCtl)) qv_page_set_check(c, bChecked ? 1 : 0);
+}
+
+void QvEnableWindow(HWND hCtl, bool bEnable)
+{
+    if (int c = Control(hCtl)) qv_page_enable(c, bEnable ? 1 : 0);
+}
+
+bool QvIsWindowEnabled(HWND hCtl)
+{
+    const int c = Control(hCtl);
+    return c && qv_page_is_enabled(c);
+}
+
+void QvFocusAndSelect(HWND hCtl)
+{
+    if (int c = Control(hCtl)) qv_page_focus_select(c);
+}
+
+int QvComboCount(HWND hCombo)
+{
+    const int c = Control(hCombo);
+    return c ? qv_page_combo_count(c) : CB_ERR;
+}
+
+int QvComboInsert(HWND hCombo, int nIndex, const std::string& utf8)
+{
+    const int c = Control(hCombo);
+    return c ? qv_page_combo_insert(c, nIndex, utf8.c_str()) : CB_ERR;
+}
+
+void QvComboDelete(HWND hCombo, int nIndex)
+{
+    if (int c = Control(hCombo)) qv_page_combo_delete(c, nIndex);
+}
+
+int QvComboGetSel(HWND hCombo)
+{
+    const int c = Control(hCombo);
+    return c ? qv_page_combo_get_sel(c) : -1;
+}
+
+void QvComboSetSel(HWND hCombo, int nIndex)
+{
+    if (int c = Control(hCombo)) qv_page_combo_set_sel(c, nIndex);
+}

@@ -1,0 +1,254 @@
+// The page in headless chromium: the same program as the desktop's, checked
+// against the native quorvane-run. usage: node page.browser.mjs BUILD_WEB NATIVE_QUORVANE_RUN
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { openBrowser, page_url } from './browser.mjs';
+
+const here = path.dirname(new URL(import.meta.url).pathname);
+const root = path.resolve(here, '../..');
+const buildWeb = process.argv[2] || path.join(root, 'build-web');
+const native = process.argv[3] || path.join(root, 'build/tools/quorvane-run');
+const nativeNames = (ini) => JSON.parse(execFileSync(native, ['list', ini])).systems.map((s) => s.name);
+
+async function start(context, viewport = { width: 1366, height: 768 }) {
+  const page = await context.newPage();
+  await page.setViewportSize(viewport);
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(page_url(buildWeb));
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  return { page, errors };
+}
+
+const systems = (page) => page.$$eval('#qv-desktop select option', (os) => os.map((o) => o.textContent));
+const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
+
+// Puts `text` in the browser's storage as the working folder's file, and starts again.
+async function storeAndReload(page, text) {
+  await page.evaluate(async (t) => {
+    Module.FS.writeFile('/quorvane/Quorvane.ini', t);
+    await new Promise((r) => Module.FS.syncfs(false, r));
+  }, text);
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+}
+
+// Pixels that differ between a PNG and the page's screenshot, compared in the browser.
+async function differingPixels(page, pngA, pngB) {
+  return page.evaluate(async ([a, b]) => {
+    const load = async (b64) => {
+      const img = new Image();
+      img.src = 'data:image/png;base64,' + b64;
+      await img.decode();
+      const c = document.createElement('canvas');
+      c.width = img.width;
+      c.height = img.height;
+      const x = c.getContext('2d');
+      x.drawImage(img, 0, 0);
+      return { w: img.width, h: img.height, d: x.getImageData(0, 0, img.width, img.height).data };
+    };
+    const p = await load(a), q = await load(b);
+    if (p.w !== q.w || p.h !== q.h) return -1;
+    let n = 0;
+    for (let i = 0; i < p.d.length; i += 4)
+      if (p.d[i] !== q.d[i] || p.d[i + 1] !== q.d[i + 1] || p.d[i + 2] !== q.d[i + 2]) ++n;
+    return n;
+  }, [pngA.toString('base64'), pngB.toString('base64')]);
+}
+
+const runShown = (page) => page.waitForSelector('#qv-screen', { state: 'attached' });
+const runGone = (page) => page.waitForSelector('#qv-screen', { state: 'detached' });
+
+const browser = await openBrowser();
+test.after(() => browser.close());
+
+test('the example systems are listed at start, as the native tool reads them', async () => {
+  const { page, errors } = await start(browser.context);
+  assert.deepEqual(await systems(page), nativeNames(path.join(root, 'examples/Quorvane.ini')));
+  assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 0);
+  // The stored file, seeded on the first visit, downloads byte for byte.
+  const [download] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
+  assert.equal(download.suggestedFilename(), 'Quorvane.ini');
+  assert.ok(fs.readFileSync(await download.path()).equals(fs.readFileSync(path.join(root, 'examples/Quorvane.ini'))));
+  // The end of the program is said in the page, which offers to start again.
+  await page.getByRole('button', { name: '(Fine del programma)' }).click();
+  await page.getByRole('button', { name: 'Avvia di nuovo' }).waitFor();
+  assert.equal(await page.locator('.qv-dialog').count(), 0);
+  assert.equal(await page.getByRole('button', { name: 'Salva Quorvane.ini...' }).isDisabled(), true);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a run at 800 × 600 shows render\'s frame pixel for pixel; V, E, P, a digit and ESC', async () => {
+  const { page, errors } = await start(browser.context, { width: 800, height: 600 });
+  await storeAndReload(page, fs.readFileSync(path.join(here, 'fixed.ini'), 'latin1'));
+  assert.deepEqual(await systems(page), ['Corpi fissi']);
+  await page.getByRole('button', { name: 'Avvia la simulazione!' }).click();
+  await runShown(page);
+  await page.keyboard.press('KeyV');
+  await page.keyboard.press('KeyE');
+  await page.waitForTimeout(300);
+  const shot = await page.screenshot();
+  const png = path.join(os.tmpdir(), `qv-render-${process.pid}.png`);
+  execFileSync(native, ['render', path.join(here, 'fixed.ini'), '--system', '0', '--ticks', '3', '--vectors',
+    '--labels', '--out', png]);
+  assert.equal(await differingPixels(page, fs.readFileSync(png), shot), 0);
+  fs.rmSync(png);
+  assert.equal(await page.$eval('#qv-screen-back', (e) => getComputedStyle(e).cursor), 'none');
+  await page.keyboard.press('Escape');
+  await runGone(page);
+
+  // P stops the motion and starts it again; a digit changes the speed, not the run.
+  await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
+  await page.getByRole('button', { name: 'Avvia la simulazione!' }).click();
+  await runShown(page);
+  await page.waitForTimeout(200);
+  await page.keyboard.press('KeyP');
+  await page.waitForTimeout(100);
+  const paused1 = await page.screenshot();
+  await page.waitForTimeout(300);
+  const paused2 = await page.screenshot();
+  assert.equal(await differingPixels(page, paused1, paused2), 0);
+  await page.keyboard.press('Digit9');
+  await page.keyboard.press('KeyP');
+  await page.waitForTimeout(300);
+  assert.ok((await differingPixels(page, paused2, await page.screenshot())) > 0);
+  // Leaving the browser's full screen ends the run as ESC does.
+  assert.ok(await page.evaluate(() => !!document.fullscreenElement));
+  await page.evaluate(() => document.exitFullscreen());
+  await runGone(page);
+  assert.equal(await page.$eval('body', (b) => b.classList.contains('qv-no-cursor')), false);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a delete asks first; only Sì deletes, and the stored file follows', async () => {
+  const { page, errors } = await start(browser.context);
+  await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
+  const before = await systems(page);
+  await page.$eval('#qv-desktop select', (s) => { s.selectedIndex = 1; s.dispatchEvent(new Event('change')); });
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  await box.waitFor();
+  await box.getByRole('button', { name: 'No' }).click();
+  await box.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), before);
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  await box.getByRole('button', { name: 'S\u00EC' }).click();
+  await box.waitFor({ state: 'detached' });
+  const after = before.filter((_, i) => i !== 1);
+  await page.waitForFunction((n) => document.querySelectorAll('#qv-desktop select option').length === n, after.length);
+  assert.deepEqual(await systems(page), after);
+  // The save waits for IndexedDB after the list has changed.
+  await page.waitForFunction((header) => !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes(header),
+    '[' + before[1] + ']');
+  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), after);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a system added in the editor is in the list, in the stored file and after a reload', async () => {
+  const { page, errors } = await start(browser.context);
+  await storeAndReload(page, fs.readFileSync(path.join(here, 'fixed.ini'), 'latin1'));
+  await page.getByRole('button', { name: 'Aggiungi...' }).click();
+  const editor = page.getByRole('dialog', { name: 'Caratteristiche del sistema' });
+  await editor.waitFor();
+  // The main window waits under the editor, and so does the bar.
+  assert.equal(await page.getByRole('dialog', { name: 'Quorvane' }).evaluate((d) => d.inert), true);
+  assert.equal(await page.getByRole('button', { name: 'Salva Quorvane.ini...' }).isDisabled(), true);
+  const name = editor.locator('input[type=text]').last();  // the template's last field
+  assert.equal(await name.inputValue(), 'Nuova configurazione');
+  await name.fill('Prova nel browser');
+  await editor.locator('input[type=text]').nth(1).fill('123.5');
+  await editor.getByRole('button', { name: 'OK' }).click();
+  await editor.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
+  assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 1);
+  await page.waitForFunction(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes('[Prova'));
+  const stored = await storedFile(page);
+  assert.match(stored, /\[Prova nel browser\]\n0\nPrimo pianeta\n\t123\.500000\t/);
+  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
+  assert.equal(await storedFile(page), stored);
+
+  // Without planets the planet's fields are disabled; ESC closes the editor,
+  // and the system is added as the desktop adds it, whichever way it closed.
+  await page.getByRole('button', { name: 'Aggiungi...' }).click();
+  await editor.waitFor();
+  const planetName = editor.locator('input[type=text]').first();
+  assert.equal(await planetName.isEnabled(), true);
+  for (const next of ['Secondo pianeta', '']) {  // a new system has two planets
+    await editor.getByRole('button', { name: 'Elimina' }).click();
+    await page.getByRole('alertdialog', { name: 'Quorvane' }).getByRole('button', { name: 'S\u00EC' }).click();
+    await page.waitForFunction(([el, v]) => el.value === v, [await planetName.elementHandle(), next]);
+  }
+  await page.waitForFunction((el) => el.disabled, await planetName.elementHandle());
+  assert.equal(await planetName.inputValue(), '');
+  await page.keyboard.press('Escape');
+  await editor.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser', 'Nuova configurazione']);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('storage that refuses a save gives the desktop\'s message; the list stays, the stored file is whole', async () => {
+  const { page, errors } = await start(browser.context);
+  const original = fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1');
+  await storeAndReload(page, original);
+  const before = await systems(page);
+  // IndexedDB refuses every write from now on (a full quota, a private window).
+  await page.evaluate(() => {
+    Module.FS.lookupPath('/quorvane').node.mount.type.syncfs = (mount, populate, done) =>
+      done(new DOMException('quota', 'QuotaExceededError'));
+  });
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  await box.getByRole('button', { name: 'S\u00EC' }).click();
+  await box.getByRole('button', { name: 'OK' }).waitFor();
+  assert.match(await box.locator('.qv-message').textContent(), /Quorvane\.ini/);
+  await box.getByRole('button', { name: 'OK' }).click();
+  await box.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), before.slice(1));
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), before);
+  assert.equal(await storedFile(page), original);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back', async () => {
+  const { page, errors } = await start(browser.context);
+  const laws = path.join(here, 'laws.ini');
+  await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
+  const before = await systems(page);
+  const pick = async () => {
+    const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
+      page.getByRole('button', { name: 'Apri Quorvane.ini...' }).click()]);
+    await chooser.setFiles(laws);
+  };
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  await pick();
+  await box.getByRole('button', { name: 'No' }).click();
+  await box.waitFor({ state: 'detached' });
+  assert.deepEqual(await systems(page), before);
+  await pick();
+  await Promise.all([page.waitForEvent('load'), box.getByRole('button', { name: 'S\u00EC' }).click()]);
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), nativeNames(laws));
+  const [download] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
+  assert.ok(fs.readFileSync(await download.path()).equals(fs.readFileSync(laws)));
+  assert.deepEqual(errors, []);
+  await page.close();
+});

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Makes the one-file page: the shell with the dialog font and the program
+# (its WebAssembly already inside the script) written into it.
+# usage: assemble.sh shell.html font.ttf program.js out.html
+set -eu
+shell=$1 font=$2 script=$3 out=$4
+{
+  sed -n '1,/@FONT@/p' "$shell" | sed '$d'
+  sed -n '/@FONT@/p' "$shell" | sed 's/@FONT@.*//' | tr -d '\n'
+  base64 -w0 "$font"
+  sed -n '/@FONT@/p' "$shell" | sed 's/.*@FONT@//'
+  sed -n '/@FONT@/,/@SCRIPT@/p' "$shell" | sed '1d;$d'
+  cat "$script"
+  sed -n '/@SCRIPT@/,$p' "$shell" | sed '1d'
+} > "$out.tmp"
+mv "$out.tmp" "$out"
