@@ -68,7 +68,7 @@ test-web: web build
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
 	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
 
-test: test-normal test-asan test-fuzz test-tsan
+test: test-normal test-asan test-fuzz test-tsan test-web
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
