@@ -45,11 +45,7 @@ CSimulationDlg::~CSimulationDlg() = default;
 
 CForceLaw CSimulationDlg::ForceLaw() const
 {
-    CForceLaw law;
-    law.nType = m_system.m_nForceType;
-    law.dConst = m_dForceConst;
-    law.dParam = m_dForceParam;
-    return law;
+    return CForceLaw{m_system.m_nForceType, m_dForceConst, m_dForceParam};
 }
 
 void CSimulationDlg::Integrate()
