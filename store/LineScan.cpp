@@ -1,6 +1,7 @@
 #include "store/LineScan.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/Locale.h"
@@ -44,8 +45,14 @@ void QvScanPlanetData(const CString& line, CPlanet& planet)
     CCLocaleScope cLocale;
     const char* text = line.c_str();
     int used = -1;
+    int at[5] = {-1, -1, -1, -1, -1};
+    double* values[5] = {&planet.m_dX, &planet.m_dY, &planet.m_dVx, &planet.m_dVy, &planet.m_dMass};
     // The fixed flag is read by hand: "%d" is undefined for numbers beyond the int range.
-    std::sscanf(text, "\t%lf\t%lf\t%lf\t%lf\t%lf%n", &planet.m_dX, &planet.m_dY, &planet.m_dVx, &planet.m_dVy,
-                &planet.m_dMass, &used);
+    std::sscanf(text, "\t%n%lf\t%n%lf\t%n%lf\t%n%lf\t%n%lf%n", &at[0], values[0], &at[1], values[1], &at[2],
+                values[2], &at[3], values[3], &at[4], values[4], &used);
     if (used >= 0) ScanInt(text + used, &planet.m_bFixed);
+    // Some C libraries read "-nan" without its sign; the sign is kept as written,
+    // so a file is written back the same on every platform.
+    for (int i = 0; i < 5; ++i)
+        if (at[i] >= 0 && std::isnan(*values[i])) *values[i] = std::copysign(*values[i], text[at[i]] == '-' ? -1.0 : 1.0);
 }

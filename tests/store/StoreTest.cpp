@@ -111,7 +111,7 @@ TEST(Writer, ExactBytesAndTheRoundTrip)
     list[0].m_Planets.Add(MakePlanet("Terra", 400, 150, 8.5, 0, 1));
     list[1].m_strName = "Numeri", list[1].m_nForceType = -1, list[1].m_strForceParams = "mai scritto";
     list[1].m_Planets.Add(MakePlanet("P", 0.1234567, 0.0000001, 1e20, -2.5, 9.5));
-    list[1].m_Planets.Add(MakePlanet("N", NAN, HUGE_VAL, -HUGE_VAL, -0.0000004, 2, 1));
+    list[1].m_Planets.Add(MakePlanet("N", NAN, HUGE_VAL, -HUGE_VAL, -0.0000004, std::copysign(NAN, -1.0), 1));
     list[2].m_strName = "Zero", list[2].m_strForceParams = "nemmeno questo";
     list[3].m_strName = "Nul\0lo \xe8 \xc3\xa8"s, list[3].m_nForceType = 5, list[3].m_strForceParams = "0.\0001"s;
     list[3].m_Planets.Add(MakePlanet("a\0b"s, 1, 1, 1, 1, 1));
@@ -120,9 +120,9 @@ TEST(Writer, ExactBytesAndTheRoundTrip)
     const std::string worked = ReadBytes(QV_TEST_DATA "/store_worked_example.ini");
     const std::string expected = worked +
         "[Numeri]\n-1\nP\n\t0.123457\t0.000000\t100000000000000000000.000000\t-2.500000\t9.500000\t0\n"
-        "N\n\tnan\tinf\t-inf\t-0.000000\t2.000000\t1\n\n[Zero]\n0\n\n"
+        "N\n\tnan\tinf\t-inf\t-0.000000\t-nan\t1\n\n[Zero]\n0\n\n"
         "[Nul\0lo \xe8 \xc3\xa8]\n5\n0.\0001\na\0b\n\t1.000000\t1.000000\t1.000000\t1.000000\t1.000000\t0\n\n"s + worked;
-    const std::string back = Dump(list[0]) + "[Numeri] -1 \n P 0.123457 0 1e+20 -2.5 9.5 0 320\n N nan inf -inf -0 2 1 40\n"
+    const std::string back = Dump(list[0]) + "[Numeri] -1 \n P 0.123457 0 1e+20 -2.5 9.5 0 320\n N nan inf -inf -0 -nan 1 0\n"
                              "[Zero] 0 \n" + Dump(list[3]) + Dump(list[0]);
     const std::string user = std::setlocale(LC_ALL, nullptr);
     for (const char* locale : {"C", "it_IT.UTF-8"}) {

@@ -14,9 +14,7 @@ node_run() { node --no-experimental-fetch "$js" "$@"; }
 # from the plain one in the last bit now and then; emscripten's musl has only
 # the plain one, and so has glibc when told not to use FMA.
 export GLIBC_TUNABLES=glibc.cpu.hwcaps=-FMA,-AVX2
-# musl reads "-nan" as a NaN without its sign: the web edition writes it back
-# as "nan" where the desktop keeps "-nan" (both read back as NaN).
-unsign_nan() { sed 's/-nan/nan/g' "$1" > "$1.u" && mv "$1.u" "$1"; }
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0 checks=0
@@ -39,7 +37,6 @@ for ini in "$root"/examples/Quorvane.ini "$root"/tests/data/*.ini "$root"/tests/
   rm -f "$work/n.ini" "$work/j.ini"
   "$native" resave "$ini" "$work/n.ini"
   node_run resave "$ini" "$work/j.ini"
-  unsign_nan "$work/n.ini"
   same "resave $name" "$work/n.ini" "$work/j.ini"
   count=$(grep -o '"force_type"' "$work/n.list" | wc -l)
   for ((i = 0; i < count; i++)); do
