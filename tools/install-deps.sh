@@ -20,6 +20,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev  # energy charts of quorvane-run energy (Charts' CMake files need OpenGL's)
   emscripten                        # the browser edition (make web): C++ to WebAssembly
   nodejs                            # runs quorvane-run.js and the browser tests (npm below)
+  fonttools                         # cuts the web page's dialog font to Windows-1252 (pyftsubset)
   chromium                          # the headless browser of the page's tests (playwright-core downloads none)
 )
 

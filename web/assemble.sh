@@ -1,7 +1,7 @@
 #!/bin/sh
 # Makes the one-file page: the shell with the dialog font and the program
 # (its WebAssembly already inside the script) written into it.
-# usage: assemble.sh shell.html font.ttf program.js out.html
+# usage: assemble.sh shell.html font.woff program.js out.html
 set -eu
 shell=$1 font=$2 script=$3 out=$4
 {

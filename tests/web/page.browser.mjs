@@ -70,6 +70,12 @@ test('the example systems are listed at start, as the native tool reads them', a
   const { page, errors } = await start(browser.context);
   assert.deepEqual(await systems(page), nativeNames(path.join(root, 'examples/Quorvane.ini')));
   assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 0);
+  // The dialogs' own font, not a fallback of the system, with the accents of Windows-1252.
+  assert.equal(await page.evaluate(async () => {
+    await document.fonts.ready;
+    return [...document.fonts].filter((f) => f.family === 'QvDialogFont').map((f) => f.status).join()
+      + document.fonts.check('8pt QvDialogFont', 'àèéìòù€');
+  }), 'loadedtrue');
   // The stored file, seeded on the first visit, downloads byte for byte.
   const [download] = await Promise.all([page.waitForEvent('download'),
     page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
