@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web bench-web
 
 all: build
 
@@ -72,6 +72,14 @@ test: test-normal test-asan test-fuzz test-tsan test-web
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
+
+# Ticks per second on one thread: native, Node and headless chromium side by side.
+bench-web: web build
+	build/bench/ticks-per-second
+	build/bench/ticks-per-second --portable
+	node --no-experimental-fetch build-web/bench/ticks-per-second.js
+	node bench/ticks/in-chromium.mjs build-web/bench/ticks-per-second.js
+	node bench/ticks/in-chromium.mjs build-web/bench/ticks-per-second.js --portable
 
 clean:
 	rm -rf build build-asan build-fuzz build-tsan build-web

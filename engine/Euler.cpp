@@ -10,6 +10,7 @@
 #include "engine/Avx512Rows.h"
 #include "engine/AvxRows.h"
 #include "engine/PairTerms.h"
+#include "engine/Simd128Rows.h"
 #include "engine/StepPool.h"
 
 // Speed without changing a bit. In the plain loop planet k's accumulator takes
@@ -106,12 +107,16 @@ void Run(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBl
 }
 
 template <class Law>
-void RunLaw(EulerKernel kernel, CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBlocks)
+void RunLaw([[maybe_unused]] EulerKernel kernel, CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps,
+            int nBlocks)
 {
 #ifdef QV_EULER_AVX
     if constexpr (std::is_same_v<Law, InverseSquare>)
         if (kernel == EulerKernel::Avx512) return Run<Law, Avx512Rows>(P, n, law, dt, nSteps, nBlocks);
     if (kernel != EulerKernel::Portable) return Run<Law, AvxRows>(P, n, law, dt, nSteps, nBlocks);
+#endif
+#ifdef QV_EULER_SIMD128
+    if (kernel == EulerKernel::Simd128) return Run<Law, Simd128Rows>(P, n, law, dt, nSteps, nBlocks);
 #endif
     Run<Law, PortableRows<4>>(P, n, law, dt, nSteps, nBlocks);
 }
@@ -125,6 +130,9 @@ bool EulerKernelRuns(EulerKernel kernel)
 #ifdef QV_EULER_AVX
     if (kernel == EulerKernel::Avx) return __builtin_cpu_supports("avx");
     if (kernel == EulerKernel::Avx512) return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
+#endif
+#ifdef QV_EULER_SIMD128
+    if (kernel == EulerKernel::Simd128) return true;
 #endif
     return kernel == EulerKernel::Portable;
 }
@@ -145,5 +153,7 @@ void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const C
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads)
 {
     const bool bWide = nPlanets >= kEulerWideFrom && EulerKernelRuns(EulerKernel::Avx512);
-    EulerStepsWith(bWide ? EulerKernel::Avx512 : EulerKernel::Avx, pPlanets, nPlanets, law, dt, nSteps, nThreads);
+    EulerKernel kernel = bWide ? EulerKernel::Avx512 : EulerKernel::Avx;
+    if (!EulerKernelRuns(kernel)) kernel = EulerKernel::Simd128;  // or the portable one, where it is missing too
+    EulerStepsWith(kernel, pPlanets, nPlanets, law, dt, nSteps, nThreads);
 }

@@ -31,12 +31,14 @@ int EulerCores();
 // thread per core; the result depends on neither. Allocates nothing on one thread.
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
-// The kernels of the pair loop: plain scalar code, AVX, and AVX-512 with FMA
-// (the inverse square only; pow and exp take AVX). EulerSteps takes AVX-512
-// from kEulerWideFrom bodies, else AVX; tests and benchmarks name one (one the
-// processor lacks falls back to the portable one).
+// The kernels of the pair loop: plain scalar code, AVX, AVX-512 with FMA
+// (the inverse square only; pow and exp take AVX), and WebAssembly's 128-bit
+// vectors in the browser. EulerSteps takes AVX-512 from kEulerWideFrom
+// bodies, else AVX, else (in the browser) the 128-bit kernel; tests and
+// benchmarks name one (one the processor or build lacks falls back to the
+// portable one).
 constexpr int kEulerWideFrom = 20;
-enum class EulerKernel { Portable, Avx, Avx512 };
+enum class EulerKernel { Portable, Avx, Avx512, Simd128 };
 bool EulerKernelRuns(EulerKernel kernel);
 void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps,
                     int nThreads = 0);

@@ -28,7 +28,7 @@ same() {  # label, then the two files
   fi
 }
 
-for ini in "$root"/examples/Quorvane.ini "$root"/tests/data/*.ini "$root"/tests/corpus/reader/*.ini "$here"/laws.ini; do
+for ini in "$root"/examples/Quorvane.ini "$root"/tests/data/*.ini "$root"/tests/corpus/reader/*.ini "$here"/laws.ini "$here"/bodies.ini; do
   name=$(basename "$ini")
   "$native" list "$ini" > "$work/n.list" 2> "$work/n.err"; echo "status $?" >> "$work/n.list"
   node_run list "$ini" > "$work/j.list" 2> "$work/j.err"; echo "status $?" >> "$work/j.list"
