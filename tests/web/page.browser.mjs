@@ -233,15 +233,15 @@ test('storage that refuses a save gives the desktop\'s message; the list stays, 
   await page.close();
 });
 
-test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back', async () => {
+test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back, or resave\'s after a save', async () => {
   const { page, errors } = await start(browser.context);
   const laws = path.join(here, 'laws.ini');
   await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
   const before = await systems(page);
-  const pick = async () => {
+  const pick = async (file = laws) => {
     const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
       page.getByRole('button', { name: 'Apri Quorvane.ini...' }).click()]);
-    await chooser.setFiles(laws);
+    await chooser.setFiles(file);
   };
   const box = page.getByRole('alertdialog', { name: 'Quorvane' });
   await pick();
@@ -255,6 +255,23 @@ test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva"
   const [download] = await Promise.all([page.waitForEvent('download'),
     page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
   assert.ok(fs.readFileSync(await download.path()).equals(fs.readFileSync(laws)));
+
+  // A file written loosely, saved by the program, comes back as quorvane-run resave writes it.
+  const loose = path.join(root, 'tests/data/store_tolerant.ini');
+  await pick(loose);
+  await Promise.all([page.waitForEvent('load'), box.getByRole('button', { name: 'S\u00EC' }).click()]);
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  await page.getByRole('button', { name: 'Modifica...' }).click();
+  const editor = page.getByRole('dialog', { name: 'Caratteristiche del sistema' });
+  await editor.getByRole('button', { name: 'OK' }).click();
+  await editor.waitFor({ state: 'detached' });
+  await page.waitForFunction(() => !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes('\r'));
+  const resaved = path.join(os.tmpdir(), `qv-resave-${process.pid}.ini`);
+  execFileSync(native, ['resave', loose, resaved]);
+  const [again] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Salva Quorvane.ini...' }).click()]);
+  assert.ok(fs.readFileSync(await again.path()).equals(fs.readFileSync(resaved)));
+  fs.rmSync(resaved);
   assert.deepEqual(errors, []);
   await page.close();
 });
