@@ -90,6 +90,19 @@ test('the example systems are listed at start, as the native tool reads them', a
   await page.close();
 });
 
+test('a browser without WebAssembly\'s vectors is told so in Italian, not left with an empty page', async () => {
+  const page = await browser.context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.addInitScript(() => { WebAssembly.validate = () => false; });
+  await page.goto(page_url(buildWeb));
+  await page.getByText('Questo browser \u00E8 troppo vecchio per Quorvane', { exact: false }).waitFor();
+  assert.equal(await page.locator('.qv-dialog').count(), 0);
+  assert.equal(await page.getByRole('button', { name: 'Apri Quorvane.ini...' }).isDisabled(), true);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
 test('a run at 800 × 600 shows render\'s frame pixel for pixel; V, E, P, a digit and ESC', async () => {
   const { page, errors } = await start(browser.context, { width: 800, height: 600 });
   await storeAndReload(page, fs.readFileSync(path.join(here, 'fixed.ini'), 'latin1'));
