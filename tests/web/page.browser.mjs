@@ -19,6 +19,8 @@ async function start(context, viewport = { width: 1366, height: 768 }) {
   await page.setViewportSize(viewport);
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
+  // The page is one file: nothing may be asked of a network or another file.
+  page.on('request', (r) => { if (!/^(data|blob):/.test(r.url()) && r.url() !== page_url(buildWeb)) errors.push(r.url()); });
   await page.goto(page_url(buildWeb));
   await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   return { page, errors };
