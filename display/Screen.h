@@ -9,7 +9,7 @@
 
 #include "display/Surface.h"
 
-class CScreen : private CPresenter {
+class CScreen final : private CPresenter {
 public:
     CScreen();
     ~CScreen();

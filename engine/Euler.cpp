@@ -106,7 +106,7 @@ void Run(CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBl
 }
 
 template <class Law>
-void RunLaw(EulerKernel kernel, CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBlocks)
+void RunLaw([[maybe_unused]] EulerKernel kernel, CPlanet* P, int n, const CForceLaw& law, double dt, int nSteps, int nBlocks)
 {
 #ifdef QV_EULER_AVX
     if constexpr (std::is_same_v<Law, InverseSquare>)
