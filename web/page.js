@@ -85,13 +85,26 @@ Module.qvPage = (function () {
     }
   });
 
+  // A key for the window `d`: ESC cancels any dialog; the keys of a window
+  // without controls (the run) go to it as virtual keys. The keyboard and the
+  // run's touch row both come here. False for a key the program does not know.
+  function pressKey(d, code, repeat) {
+    if (code === 'Escape') {
+      post({window: d.handle, kind: EV_COMMAND, a: IDCANCEL, b: 0});
+      return true;
+    }
+    const vk = d.controls === 0 ? qvVirtualKey(code) : 0;
+    if (vk) post({window: d.handle, kind: EV_KEY, a: vk, b: repeat ? 0x4000 : 0});
+    return vk !== 0;
+  }
+
   document.addEventListener('keydown', (ev) => {
     if (messageBoxOpen) return;  // the box has its own keys
     const d = topDialog();
     if (!d) return;
     if (ev.key === 'Escape' || ev.code === 'Escape') {
       ev.preventDefault();
-      post({window: d.handle, kind: EV_COMMAND, a: IDCANCEL, b: 0});
+      pressKey(d, 'Escape', false);
       return;
     }
     if (ev.key === 'Enter' && !ev.altKey && !ev.ctrlKey && !ev.metaKey) {
@@ -104,10 +117,7 @@ Module.qvPage = (function () {
     }
     if (d.controls === 0) {
       if (ev.altKey || ev.key === 'Alt' || ev.key === 'F10' || ev.key === 'Tab') return;
-      const vk = qvVirtualKey(ev.code);
-      if (!vk) return;
-      ev.preventDefault();
-      post({window: d.handle, kind: EV_KEY, a: vk, b: ev.repeat ? 0x4000 : 0});
+      if (pressKey(d, ev.code, ev.repeat)) ev.preventDefault();
     }
   });
 
@@ -369,6 +379,10 @@ Module.qvPage = (function () {
       const back = document.createElement('div');
       back.id = 'qv-screen-back';
       back.appendChild(canvas);
+      qvMakeTouchRow(back, (code) => {
+        const d = topDialog();
+        if (d && !messageBoxOpen) pressKey(d, code, false);
+      });
       document.body.appendChild(back);
       screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, place: '', fullscreen: false};
       if (document.documentElement.requestFullscreen && !Module.qvNoFullscreen) {
