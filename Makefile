@@ -67,6 +67,7 @@ test-web: web build
 	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
 	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
+	node tests/web/run.browser.mjs build-web build/tools/quorvane-run
 
 test: test-normal test-asan test-fuzz test-tsan test-web
 
