@@ -63,6 +63,10 @@ browserTest('at 1366 × 768 and after a resize the run is render --screen\'s pic
   await page.keyboard.press('KeyE');
   await nextFrames(page);
   assert.equal(await differingPixels(page, rendered('1366x768'), await page.screenshot()), 0);
+  // The program's memory grows: the page reads the frame from the new buffer.
+  await page.evaluate(() => _malloc(64 << 20));
+  await nextFrames(page);
+  assert.equal(await differingPixels(page, rendered('1366x768'), await page.screenshot()), 0);
   // Taller than 4:3: bars above and below, from the next frame on.
   await page.setViewportSize({ width: 1280, height: 1024 });
   await nextFrames(page);
