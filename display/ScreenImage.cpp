@@ -15,7 +15,7 @@ QvFrameBox CScreenImage::Show(const uint32_t* frame, int w, int h, int screenWid
     const QvFrameBox box = frame ? QvFitFrame(std::min(screenWidth, kQvMaxScreenSide),
                                               std::min(screenHeight, kQvMaxScreenSide), w, h)
                                  : QvFrameBox{};
-    if (box.width <= 0) return {};
+    if (box.width <= 0 || box.height <= 0) return {};  // a tiny screen can give a box of no height
     const size_t frameSize = static_cast<size_t>(w) * static_cast<size_t>(h);
     m_out.resize(static_cast<size_t>(box.width) * static_cast<size_t>(box.height));
     if (box.width == w && box.height == h) {

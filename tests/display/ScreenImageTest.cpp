@@ -47,9 +47,11 @@ TEST(ScreenImageTest, TheBoxHoldsTheFrameScaledWithRedAndBlueWhereACanvasWantsTh
         wrong += BytesAt(image.Pixels(), static_cast<size_t>(k)) != Rgba(frame[static_cast<size_t>(k / 80 / 2 * 40 + k % 80 / 2)]);
     EXPECT_EQ(wrong, 0);
     // A screen that changes size between frames, uneven factors, smaller than
-    // the frame: the scale's pixels, swapped.
+    // the frame, a box that changes only its height, then only its width: the
+    // scale's pixels, swapped.
     const std::vector<uint32_t> next = Frame(40, 30, 2);
-    for (const auto& s : {std::pair{72, 60}, std::pair{137, 101}, std::pair{29, 21}, std::pair{72, 60}}) {
+    for (const auto& s : {std::pair{72, 60}, std::pair{137, 101}, std::pair{29, 21}, std::pair{200, 61},
+                          std::pair{81, 100}, std::pair{80, 100}, std::pair{72, 60}}) {
         box = image.Show(next.data(), 40, 30, s.first, s.second);
         const QvFrameBox fit = QvFitFrame(s.first, s.second, 40, 30);
         ASSERT_TRUE(box.x == fit.x && box.y == fit.y && box.width == fit.width && box.height == fit.height);
@@ -64,10 +66,12 @@ TEST(ScreenImageTest, NothingToShowGivesAnEmptyBoxAndHugeScreensAreBounded)
 {
     const std::vector<uint32_t> frame = Frame(40, 30, 3);
     CScreenImage image;
-    for (const auto& s : {std::pair{0, 600}, std::pair{800, 0}, std::pair{-5, 600}}) {
+    for (const auto& s : {std::pair{0, 600}, std::pair{800, 0}, std::pair{-5, 600}, std::pair{1, 1}}) {
         const QvFrameBox box = image.Show(frame.data(), 40, 30, s.first, s.second);
         EXPECT_TRUE(box.width == 0 && box.height == 0) << s.first << "x" << s.second;
     }
+    const QvFrameBox dot = image.Show(frame.data(), 40, 30, 2, 1);  // the smallest box there is
+    EXPECT_TRUE(dot.width == 1 && dot.height == 1);
     EXPECT_EQ(image.Show(nullptr, 40, 30, 80, 60).width, 0);
     const QvFrameBox huge = image.Show(frame.data(), 40, 30, 1 << 30, 1 << 30);
     EXPECT_TRUE(huge.width == kQvMaxScreenSide && huge.height == kQvMaxScreenSide * 3 / 4);
