@@ -110,6 +110,10 @@ TEST(CommandsTest, RenderOnAScreenIsTheFrameScaledIntoItsBoxOnBlack)
         for (int x = 0; x < 1700; ++x)
             wrong += s.pixel(x, y) != (x >= 50 && x < 1650 ? f.pixel((x - 50) / 2, y / 2) : qRgb(0, 0, 0));
     EXPECT_EQ(wrong, 0);
+    // Too small for a box: black.
+    ASSERT_EQ(RunQt(run + QStringList{screen, "--screen", "1x3"}).status, 0);
+    const QImage tiny(screen);
+    EXPECT_TRUE(tiny.size() == QSize(1, 3) && tiny.pixel(0, 0) == qRgb(0, 0, 0) && tiny.pixel(0, 2) == qRgb(0, 0, 0));
     // Sizes that are not a screen are refused, and nothing is written.
     for (const char* bad : {"800", "0x600", "800x0", "8193x600", "12x", "x12", "1x2x3", "-5x3", "+5x3", "99999999999x3", "5X3"})
         EXPECT_NE(RunQt(run + QStringList{dir.filePath("bad.png"), "--screen", bad}).status, 0) << bad;
