@@ -28,11 +28,13 @@ function rendered(screen) {
   return bytes;
 }
 
-async function startFixedRun(context, viewport) {
+// A run of the fixed bodies, with these keys pressed.
+async function startFixedRun(context, viewport, keys = []) {
   const started = await start(context, viewport);
   await storeAndReload(started.page, fs.readFileSync(fixed, 'latin1'));
   await started.page.getByRole('button', { name: 'Avvia la simulazione!' }).click();
   await runShown(started.page);
+  for (const key of keys) await started.page.keyboard.press(key);
   return started;
 }
 
@@ -58,9 +60,7 @@ const browserTest = (name, options, body) => test(name, async () => {
 });
 
 browserTest('at 1366 × 768 and after a resize the run is render --screen\'s picture pixel for pixel', {}, async (context) => {
-  const { page, errors } = await startFixedRun(context, { width: 1366, height: 768 });
-  await page.keyboard.press('KeyV');
-  await page.keyboard.press('KeyE');
+  const { page, errors } = await startFixedRun(context, { width: 1366, height: 768 }, ['KeyV', 'KeyE']);
   await nextFrames(page);
   assert.equal(await differingPixels(page, rendered('1366x768'), await page.screenshot()), 0);
   // The program's memory grows: the page reads the frame from the new buffer.
@@ -77,9 +77,7 @@ browserTest('at 1366 × 768 and after a resize the run is render --screen\'s pic
 });
 
 browserTest('at a device pixel ratio of 2 the canvas holds the screen\'s device pixels', { deviceScaleFactor: 2 }, async (context) => {
-  const { page, errors } = await startFixedRun(context, { width: 683, height: 384 });
-  await page.keyboard.press('KeyV');
-  await page.keyboard.press('KeyE');
+  const { page, errors } = await startFixedRun(context, { width: 683, height: 384 }, ['KeyV', 'KeyE']);
   await nextFrames(page);
   assert.equal(await differingPixels(page, rendered('1366x768'), await page.screenshot()), 0);
   assert.deepEqual(errors, []);
