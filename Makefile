@@ -67,19 +67,22 @@ test-web: web build
 	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
 	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
+	node tests/web/run.browser.mjs build-web build/tools/quorvane-run
 
 test: test-normal test-asan test-fuzz test-tsan test-web
 
 bench: build
 	for b in build/bench/*_bench; do $$b; done
 
-# Ticks per second on one thread: native, Node and headless chromium side by side.
+# Ticks per second on one thread: native, Node and headless chromium side by
+# side; the time to put a frame on the browser's screen.
 bench-web: web build
 	build/bench/ticks-per-second
 	build/bench/ticks-per-second --portable
 	node --no-experimental-fetch build-web/bench/ticks-per-second.js
-	node bench/ticks/in-chromium.mjs build-web/bench/ticks-per-second.js
-	node bench/ticks/in-chromium.mjs build-web/bench/ticks-per-second.js --portable
+	node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js
+	node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js --portable
+	node bench/web/frame-time.mjs build-web
 
 clean:
 	rm -rf build build-asan build-fuzz build-tsan build-web

@@ -1,6 +1,7 @@
 // Keys of the page as the virtual-key codes the program knows (those of the
 // desktop): by the key's place (event.code), so that the digits of the top
-// row are digits whatever the layout and shift give as character.
+// row are digits whatever the layout and shift give as character. And the
+// run's keys on screen, for a touch.
 const qvNamedKeys = {
   Backspace: 0x08, Tab: 0x09, Enter: 0x0D, NumpadEnter: 0x0D, ShiftLeft: 0x10, ShiftRight: 0x10,
   ControlLeft: 0x11, ControlRight: 0x11, AltLeft: 0x12, AltRight: 0x12, Pause: 0x13, CapsLock: 0x14,
@@ -24,4 +25,39 @@ function qvVirtualKey(code) {
   if (m && Number(m[1]) >= 1 && Number(m[1]) <= 24) return 0x6F + Number(m[1]);
   return qvNamedKeys[code] || 0;
 }
+
+// The run's keys for a finger: a tablet has no keyboard. A touch on the run's
+// screen shows a row of them over its bottom for a few seconds, counted again
+// from each touch; a button gives `press` the keyboard key's code. A mouse or
+// a keyboard never shows it. It lies over the canvas: never in the frame.
+const qvTouchKeyCodes = ['KeyT', 'KeyV', 'KeyE', 'KeyP', 'Digit1', 'Digit2', 'Digit3', 'Digit4', 'Digit5',
+  'Digit6', 'Digit7', 'Digit8', 'Digit9', 'Escape'];
+const qvTouchRowMs = 4000;
+
+function qvMakeTouchRow(screen, press) {
+  const row = document.createElement('div');
+  row.id = 'qv-touch-row';
+  row.hidden = true;
+  for (const code of qvTouchKeyCodes) {
+    const b = document.createElement('button');
+    b.textContent = code === 'Escape' ? 'ESC' : code.slice(-1);
+    // Never focused: the keyboard's keys keep going to the run, and Enter or
+    // Space never press a button.
+    b.tabIndex = -1;
+    b.addEventListener('pointerdown', (ev) => ev.preventDefault());
+    b.addEventListener('mousedown', (ev) => ev.preventDefault());
+    b.addEventListener('click', () => press(code));
+    row.appendChild(b);
+  }
+  let timer = 0;
+  screen.addEventListener('pointerdown', (ev) => {
+    if (ev.pointerType !== 'touch' && ev.pointerType !== 'pen') return;
+    row.hidden = false;
+    clearTimeout(timer);
+    timer = setTimeout(() => { row.hidden = true; }, qvTouchRowMs);
+  });
+  screen.appendChild(row);
+  return row;
+}
+
 if (typeof module !== 'undefined' && module.exports) module.exports.qvVirtualKey = qvVirtualKey;

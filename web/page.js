@@ -72,21 +72,9 @@ Module.qvPage = (function () {
     requestAnimationFrame(frame);
   }
 
-  // The run's screen.
-  let screen = null;  // {window, canvas, ctx, image, fullscreen}
-  function placeCanvas() {
-    if (!screen || !screen.w) return;
-    const vw = window.innerWidth, vh = window.innerHeight;
-    // TODO: the desktop's frame scaling (exact area averaging) once it is in
-    // the shared code; until then nearest pixel at the largest fit.
-    const s = Math.min(vw / screen.w, vh / screen.h);
-    const w = Math.floor(screen.w * s), h = Math.floor(screen.h * s);
-    const c = screen.canvas;
-    c.style.width = w + 'px';
-    c.style.height = h + 'px';
-    c.style.left = Math.floor((vw - w) / 2) + 'px';
-    c.style.top = Math.floor((vh - h) / 2) + 'px';
-  }
+  // The run's screen. The program scales the frame to the viewport's device
+  // pixels; the canvas holds them one for one.
+  let screen = null;  // {window, back, canvas, ctx, image, place, fullscreen}
   document.addEventListener('fullscreenchange', () => {
     if (!screen) return;
     if (document.fullscreenElement) screen.fullscreen = true;
@@ -96,7 +84,19 @@ Module.qvPage = (function () {
       post({window: screen.window, kind: EV_COMMAND, a: IDCANCEL, b: 0});
     }
   });
-  window.addEventListener('resize', placeCanvas);
+
+  // A key for the window `d`: ESC cancels any dialog; the keys of a window
+  // without controls (the run) go to it as virtual keys. The keyboard and the
+  // run's touch row both come here. False for a key the program does not know.
+  function pressKey(d, code, repeat) {
+    if (code === 'Escape') {
+      post({window: d.handle, kind: EV_COMMAND, a: IDCANCEL, b: 0});
+      return true;
+    }
+    const vk = d.controls === 0 ? qvVirtualKey(code) : 0;
+    if (vk) post({window: d.handle, kind: EV_KEY, a: vk, b: repeat ? 0x4000 : 0});
+    return vk !== 0;
+  }
 
   document.addEventListener('keydown', (ev) => {
     if (messageBoxOpen) return;  // the box has its own keys
@@ -104,7 +104,7 @@ Module.qvPage = (function () {
     if (!d) return;
     if (ev.key === 'Escape' || ev.code === 'Escape') {
       ev.preventDefault();
-      post({window: d.handle, kind: EV_COMMAND, a: IDCANCEL, b: 0});
+      pressKey(d, 'Escape', false);
       return;
     }
     if (ev.key === 'Enter' && !ev.altKey && !ev.ctrlKey && !ev.metaKey) {
@@ -117,10 +117,7 @@ Module.qvPage = (function () {
     }
     if (d.controls === 0) {
       if (ev.altKey || ev.key === 'Alt' || ev.key === 'F10' || ev.key === 'Tab') return;
-      const vk = qvVirtualKey(ev.code);
-      if (!vk) return;
-      ev.preventDefault();
-      post({window: d.handle, kind: EV_KEY, a: vk, b: ev.repeat ? 0x4000 : 0});
+      if (pressKey(d, ev.code, ev.repeat)) ev.preventDefault();
     }
   });
 
@@ -382,8 +379,12 @@ Module.qvPage = (function () {
       const back = document.createElement('div');
       back.id = 'qv-screen-back';
       back.appendChild(canvas);
+      qvMakeTouchRow(back, (code) => {
+        const d = topDialog();
+        if (d && !messageBoxOpen) pressKey(d, code, false);
+      });
       document.body.appendChild(back);
-      screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, w: 0, h: 0, fullscreen: false};
+      screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, place: '', fullscreen: false};
       if (document.documentElement.requestFullscreen && !Module.qvNoFullscreen) {
         // Where the browser refuses, the run simply fills the window.
         document.documentElement.requestFullscreen().catch(() => {});
@@ -391,29 +392,32 @@ Module.qvPage = (function () {
       return 1;
     },
     screenHasArea() { return window.innerWidth > 0 && window.innerHeight > 0 ? 1 : 0; },
-    screenShow(win, bytes, w, h) {
+    screenSize() {
+      const dpr = window.devicePixelRatio || 1;
+      return [Math.round(window.innerWidth * dpr), Math.round(window.innerHeight * dpr)];
+    },
+    // On a screen of sw×sh device pixels, the box's w×h pixels at (x, y):
+    // `buffer` is the program's memory, `ptr` the pixels in it (0: black only).
+    // The canvas covers the whole screen, one pixel a device pixel, so that
+    // the box lands on whole device pixels at any ratio (a canvas of the
+    // box's size placed at x / ratio can be snapped a pixel aside).
+    screenShow(win, sw, sh, buffer, ptr, x, y, w, h) {
       if (!screen) return;
-      if (!bytes) {
-        screen.ctx.clearRect(0, 0, screen.canvas.width, screen.canvas.height);
-        return;
+      const c = screen.canvas;
+      const place = [sw, sh, x, y, w, h].join();
+      if (!ptr || place !== screen.place) {
+        // A new size clears the canvas: black (the page behind) around the box.
+        c.width = ptr ? sw : 0;
+        c.height = ptr ? sh : 0;
+        screen.place = ptr ? place : '';
+        screen.image = null;
+        if (!ptr) return;
       }
-      if (!screen.image || screen.w !== w || screen.h !== h) {
-        screen.canvas.width = w;
-        screen.canvas.height = h;
-        screen.w = w;
-        screen.h = h;
-        screen.image = screen.ctx.createImageData(w, h);
-        placeCanvas();
-      }
-      // 0xFFRRGGBB in memory order B, G, R, A becomes R, G, B, A.
-      const out = screen.image.data;
-      for (let i = 0; i < bytes.length; i += 4) {
-        out[i] = bytes[i + 2];
-        out[i + 1] = bytes[i + 1];
-        out[i + 2] = bytes[i];
-        out[i + 3] = 255;
-      }
-      screen.ctx.putImageData(screen.image, 0, 0);
+      // Read straight from the program's memory; a grown memory is a new buffer.
+      const im = screen.image;
+      if (!im || im.data.buffer !== buffer || im.data.byteOffset !== ptr)
+        screen.image = new ImageData(new Uint8ClampedArray(buffer, ptr, w * h * 4), w, h);
+      screen.ctx.putImageData(screen.image, x, y);
     },
     screenRelease() {
       if (!screen) return;

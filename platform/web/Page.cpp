@@ -54,8 +54,13 @@ EM_JS(void, qv_page_message_box, (const char* utf8, int yesNo), { Module.qvPage.
 EM_JS(void, qv_page_cursor_hidden, (int hidden), { Module.qvPage.cursorHidden(hidden); });
 EM_JS(int, qv_page_screen_take, (int window), { return Module.qvPage.screenTake(window); });
 EM_JS(int, qv_page_screen_has_area, (int window), { return Module.qvPage.screenHasArea(window); });
-EM_JS(void, qv_page_screen_show, (int window, const uint32_t* pixels, int w, int h), {
-    Module.qvPage.screenShow(window, pixels ? HEAPU8.subarray(pixels, pixels + w * h * 4) : null, w, h);
+EM_JS(void, qv_page_screen_size, (int* size), {
+    const s = Module.qvPage.screenSize();
+    HEAP32[(size >> 2) + 0] = s[0];
+    HEAP32[(size >> 2) + 1] = s[1];
+});
+EM_JS(void, qv_page_screen_show, (int window, const int* size, const uint32_t* rgba, int x, int y, int w, int h), {
+    Module.qvPage.screenShow(window, HEAP32[size >> 2], HEAP32[(size >> 2) + 1], HEAPU8.buffer, rgba, x, y, w, h);
 });
 EM_JS(void, qv_page_screen_release, (int window), { Module.qvPage.screenRelease(window); });
 EM_JS(void, qv_page_program_ended, (), { Module.qvPage.programEnded(); });

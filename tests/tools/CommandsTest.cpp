@@ -94,3 +94,28 @@ TEST(CommandsTest, AnimationFramesAreRenderFramesAndEnergyFollowsTheRunOfSimulat
     }
     EXPECT_TRUE(last[2].toDouble() == kinetic && last[6].toDouble() == px && first[5] == "0") << last[2].toStdString();
 }
+
+TEST(CommandsTest, RenderOnAScreenIsTheFrameScaledIntoItsBoxOnBlack)
+{
+    QTemporaryDir dir;
+    const QString ini = QV_SOURCE_DIR "/examples/Quorvane.ini", frame = dir.filePath("frame.png"), screen = dir.filePath("screen.png");
+    const QStringList run{"render", ini, "--system", "0", "--ticks", "20", "--vectors", "--labels", "--out"};
+    ASSERT_EQ(RunQt(run + QStringList{frame}).status, 0);
+    // Twice the frame's size with bars of 50 pixels: each frame pixel a 2×2 block.
+    ASSERT_EQ(RunQt(run + QStringList{screen, "--screen", "1700x1200"}).status, 0);
+    const QImage f(frame), s(screen);
+    ASSERT_EQ(s.size(), QSize(1700, 1200));
+    int wrong = 0;
+    for (int y = 0; y < 1200; ++y)
+        for (int x = 0; x < 1700; ++x)
+            wrong += s.pixel(x, y) != (x >= 50 && x < 1650 ? f.pixel((x - 50) / 2, y / 2) : qRgb(0, 0, 0));
+    EXPECT_EQ(wrong, 0);
+    // Too small for a box: black.
+    ASSERT_EQ(RunQt(run + QStringList{screen, "--screen", "1x3"}).status, 0);
+    const QImage tiny(screen);
+    EXPECT_TRUE(tiny.size() == QSize(1, 3) && tiny.pixel(0, 0) == qRgb(0, 0, 0) && tiny.pixel(0, 2) == qRgb(0, 0, 0));
+    // Sizes that are not a screen are refused, and nothing is written.
+    for (const char* bad : {"800", "0x600", "800x0", "8193x600", "12x", "x12", "1x2x3", "-5x3", "+5x3", "99999999999x3", "5X3"})
+        EXPECT_NE(RunQt(run + QStringList{dir.filePath("bad.png"), "--screen", bad}).status, 0) << bad;
+    EXPECT_FALSE(QFile::exists(dir.filePath("bad.png")));
+}

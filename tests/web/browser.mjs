@@ -1,5 +1,5 @@
 // Headless Debian chromium for the page's tests: a fresh profile each time,
-// nothing fetched from any network.
+// nothing fetched from any network; and what the page's tests share.
 import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -7,7 +7,8 @@ import path from 'node:path';
 
 export const page_url = (buildDir) => 'file://' + path.resolve(buildDir, 'quorvane.html');
 
-export async function openBrowser() {
+// `options`: more of the context's options (a touch screen, a device pixel ratio).
+export async function openBrowser(options = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'qv-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.QV_CHROMIUM || '/usr/bin/chromium',
@@ -15,6 +16,7 @@ export async function openBrowser() {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync'],
     viewport: { width: 1366, height: 768 },
+    ...options,
   });
   return {
     context,
@@ -23,4 +25,59 @@ export async function openBrowser() {
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };
+}
+
+// Pages of the program in `buildWeb`, and what the tests look at in them.
+export function pageHelpers(buildWeb) {
+  async function start(context, viewport = { width: 1366, height: 768 }) {
+    const page = await context.newPage();
+    await page.setViewportSize(viewport);
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    // The page is one file: nothing may be asked of a network or another file.
+    page.on('request', (r) => { if (!/^(data|blob):/.test(r.url()) && r.url() !== page_url(buildWeb)) errors.push(r.url()); });
+    await page.goto(page_url(buildWeb));
+    await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+    return { page, errors };
+  }
+
+  const systems = (page) => page.$$eval('#qv-desktop select option', (os) => os.map((o) => o.textContent));
+
+  // Puts `text` in the browser's storage as the working folder's file, and starts again.
+  async function storeAndReload(page, text) {
+    await page.evaluate(async (t) => {
+      Module.FS.writeFile('/quorvane/Quorvane.ini', t);
+      await new Promise((r) => Module.FS.syncfs(false, r));
+    }, text);
+    await page.reload();
+    await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  }
+
+  // Pixels that differ between a PNG and the page's screenshot, compared in the browser.
+  async function differingPixels(page, pngA, pngB) {
+    return page.evaluate(async ([a, b]) => {
+      const load = async (b64) => {
+        const img = new Image();
+        img.src = 'data:image/png;base64,' + b64;
+        await img.decode();
+        const c = document.createElement('canvas');
+        c.width = img.width;
+        c.height = img.height;
+        const x = c.getContext('2d');
+        x.drawImage(img, 0, 0);
+        return { w: img.width, h: img.height, d: x.getImageData(0, 0, img.width, img.height).data };
+      };
+      const p = await load(a), q = await load(b);
+      if (p.w !== q.w || p.h !== q.h) return -1;
+      let n = 0;
+      for (let i = 0; i < p.d.length; i += 4)
+        if (p.d[i] !== q.d[i] || p.d[i + 1] !== q.d[i + 1] || p.d[i + 2] !== q.d[i + 2]) ++n;
+      return n;
+    }, [pngA.toString('base64'), pngB.toString('base64')]);
+  }
+
+  const runShown = (page) => page.waitForSelector('#qv-screen', { state: 'attached' });
+  const runGone = (page) => page.waitForSelector('#qv-screen', { state: 'detached' });
+
+  return { start, systems, storeAndReload, differingPixels, runShown, runGone };
 }

@@ -6,7 +6,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { openBrowser, page_url } from './browser.mjs';
+import { openBrowser, page_url, pageHelpers } from './browser.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const root = path.resolve(here, '../..');
@@ -14,56 +14,8 @@ const buildWeb = process.argv[2] || path.join(root, 'build-web');
 const native = process.argv[3] || path.join(root, 'build/tools/quorvane-run');
 const nativeNames = (ini) => JSON.parse(execFileSync(native, ['list', ini])).systems.map((s) => s.name);
 
-async function start(context, viewport = { width: 1366, height: 768 }) {
-  const page = await context.newPage();
-  await page.setViewportSize(viewport);
-  const errors = [];
-  page.on('pageerror', (e) => errors.push(e.message));
-  // The page is one file: nothing may be asked of a network or another file.
-  page.on('request', (r) => { if (!/^(data|blob):/.test(r.url()) && r.url() !== page_url(buildWeb)) errors.push(r.url()); });
-  await page.goto(page_url(buildWeb));
-  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
-  return { page, errors };
-}
-
-const systems = (page) => page.$$eval('#qv-desktop select option', (os) => os.map((o) => o.textContent));
+const { start, systems, storeAndReload, differingPixels, runShown, runGone } = pageHelpers(buildWeb);
 const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
-
-// Puts `text` in the browser's storage as the working folder's file, and starts again.
-async function storeAndReload(page, text) {
-  await page.evaluate(async (t) => {
-    Module.FS.writeFile('/quorvane/Quorvane.ini', t);
-    await new Promise((r) => Module.FS.syncfs(false, r));
-  }, text);
-  await page.reload();
-  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
-}
-
-// Pixels that differ between a PNG and the page's screenshot, compared in the browser.
-async function differingPixels(page, pngA, pngB) {
-  return page.evaluate(async ([a, b]) => {
-    const load = async (b64) => {
-      const img = new Image();
-      img.src = 'data:image/png;base64,' + b64;
-      await img.decode();
-      const c = document.createElement('canvas');
-      c.width = img.width;
-      c.height = img.height;
-      const x = c.getContext('2d');
-      x.drawImage(img, 0, 0);
-      return { w: img.width, h: img.height, d: x.getImageData(0, 0, img.width, img.height).data };
-    };
-    const p = await load(a), q = await load(b);
-    if (p.w !== q.w || p.h !== q.h) return -1;
-    let n = 0;
-    for (let i = 0; i < p.d.length; i += 4)
-      if (p.d[i] !== q.d[i] || p.d[i + 1] !== q.d[i + 1] || p.d[i + 2] !== q.d[i + 2]) ++n;
-    return n;
-  }, [pngA.toString('base64'), pngB.toString('base64')]);
-}
-
-const runShown = (page) => page.waitForSelector('#qv-screen', { state: 'attached' });
-const runGone = (page) => page.waitForSelector('#qv-screen', { state: 'detached' });
 
 const browser = await openBrowser();
 test.after(() => browser.close());

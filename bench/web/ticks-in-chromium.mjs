@@ -1,5 +1,5 @@
 // Runs ticks-per-second.js in headless chromium and prints what it prints.
-// usage: node bench/ticks/in-chromium.mjs build-web/bench/ticks-per-second.js [--portable] [type]
+// usage: node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js [--portable] [type]
 import path from 'node:path';
 import { openBrowser } from '../../tests/web/browser.mjs';
 
