@@ -59,8 +59,8 @@ EM_JS(void, qv_page_screen_size, (int* size), {
     HEAP32[(size >> 2) + 0] = s[0];
     HEAP32[(size >> 2) + 1] = s[1];
 });
-EM_JS(void, qv_page_screen_show, (int window, const int* size, const uint32_t* rgba, int x, int y, int w, int h), {
-    Module.qvPage.screenShow(window, HEAP32[size >> 2], HEAP32[(size >> 2) + 1], HEAPU8.buffer, rgba, x, y, w, h);
+EM_JS(void, qv_page_screen_show, (int window, int sw, int sh, const uint32_t* rgba, int x, int y, int w, int h), {
+    Module.qvPage.screenShow(window, sw, sh, HEAPU8.buffer, rgba, x, y, w, h);
 });
 EM_JS(void, qv_page_screen_release, (int window), { Module.qvPage.screenRelease(window); });
 EM_JS(void, qv_page_program_ended, (), { Module.qvPage.programEnded(); });

@@ -52,7 +52,7 @@ int qv_page_screen_has_area(int window);
 void qv_page_screen_size(int* size);  // the viewport in device pixels: width, height
 // On a screen of the given size in device pixels, w×h pixels, bytes R, G,
 // B, A, rows packed, at (x, y), black around them (rgba nullptr: black only).
-void qv_page_screen_show(int window, const int* size, const uint32_t* rgba, int x, int y, int w, int h);
+void qv_page_screen_show(int window, int sw, int sh, const uint32_t* rgba, int x, int y, int w, int h);
 void qv_page_screen_release(int window);
 void qv_page_program_ended();
 }

@@ -30,7 +30,8 @@ void QvShowFrame(HWND hWnd, const uint32_t* pixels, int w, int h)
     int size[2] = {0, 0};
     if (pixels) qv_page_screen_size(size);
     const QvFrameBox box = Image().Show(pixels, w, h, size[0], size[1]);
-    qv_page_screen_show(window, size, box.width > 0 ? Image().Pixels() : nullptr, box.x, box.y, box.width, box.height);
+    qv_page_screen_show(window, size[0], size[1], box.width > 0 ? Image().Pixels() : nullptr, box.x, box.y, box.width,
+                        box.height);
 }
 
 void QvReleaseScreen(HWND hWnd)
