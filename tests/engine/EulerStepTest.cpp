@@ -1,14 +1,36 @@
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
 #include "tests/engine/EngineSupport.h"
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Allocations of exactly this size fail, so that a test can take away the
+// memory of one allocation and nothing else.
+static std::atomic<std::size_t> g_nRefusedSize{0};
+static std::atomic<int> g_nRefused{0};
+
+void* operator new(std::size_t nBytes)
+{
+    if (nBytes != 0 && nBytes == g_nRefusedSize.load()) {
+        ++g_nRefused;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(nBytes ? nBytes : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
 
 namespace {
 
@@ -21,13 +43,15 @@ QV_AVX512_FN unsigned ProvenLanes(const double* n, const double* d, const double
 #endif
 
 // A spread of planets: varied masses and velocities, every fifth one fixed
-// (so carrying a stored velocity), planets 2 and 6 a quarter pixel apart.
+// (so carrying a stored velocity) by a flag of 1, -1 or 2, as a file may
+// write it, planets 2 and 6 a quarter pixel apart.
 std::vector<CPlanet> Scatter(int n)
 {
+    const int kFlags[] = {1, -1, 2};
     std::vector<CPlanet> planets;
     for (int i = 0; i < n; ++i)
         planets.push_back(Body(i == 6 ? 74.25 : 37 * i % 800, 91 * (i == 6 ? 2 : i) % 600 + 0.5 * (i % 2), i % 7 - 3.5,
-                               i % 11 - 5, 0.5 + i % 9, i % 5 == 3));
+                               i % 11 - 5, 0.5 + i % 9, i % 5 == 3 ? kFlags[i / 5 % 3] : 0));
     return planets;
 }
 
@@ -77,14 +101,22 @@ TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
 }
 
 // A worker thread that cannot start leaves the work to the others, down to
-// the calling thread alone. In a fresh process (no worker started yet) whose
-// address space has no room for another thread's stack.
+// the calling thread alone: in a fresh process (no worker started yet) whose
+// address space has no room for another thread's stack. Without the memory
+// for the threads' columns the step runs on the calling thread.
 TEST(EulerStep, RunsOnFewerThreadsWhenNoneCanStart)
 {
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)  // they need the address space
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)  // they need the address space and operator new
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::vector<CPlanet> want = Scatter(200), got = want;
     ReferenceSteps(want.data(), 200, CForceLaw{}, 0.0004, 3);
+
+    g_nRefusedSize = 5 * 200 * sizeof(double);
+    EulerSteps(got.data(), 200, CForceLaw{}, 0.0004, 3, 2);
+    g_nRefusedSize = 0;
+    EXPECT_EQ(Hex(got), Hex(want));
+    EXPECT_EQ(g_nRefused > 0, EulerCores() > 1);
+    got = Scatter(200);
     const auto run = [&] {
         long pages = 0;
         std::ifstream("/proc/self/statm") >> pages;

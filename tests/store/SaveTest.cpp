@@ -43,12 +43,16 @@ TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOnlyItsOwnOldLeftovers)
     // A killed save leaves a hidden temporary with the program's marker; the next
     // save removes those of its own file and user once they are old, never a
     // fresh one, another file's, or a file of the user's that looks like one.
+    // Old is ten minutes or more: one five minutes old may be another instance's save in progress.
     const timeval hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    const timeval fiveMinutesAgo[2] = {{std::time(nullptr) - 300, 0}, {std::time(nullptr) - 300, 0}};
     for (const char* name : {".Quorvane.ini.~salvataggio~a1B2c3", ".Quorvane.ini.~salvataggio~d4E5f6", ".Altro.ini.~salvataggio~g7H8i9",
                              ".Quorvane.ini.backup", ".Quorvane.ini.vecchi", ".Quorvane.ini.~salvataggio~a1B2c3.copia",
-                             ".Quorvane.ini.~salvataggio~altrui"}) {
+                             ".Quorvane.ini.~salvataggio~altrui", ".Quorvane.ini.~salvataggio~j1K2l3"}) {
         WriteBytes(dir / name, "mezzo salvataggio");
-        ASSERT_EQ(std::string(name) == ".Quorvane.ini.~salvataggio~d4E5f6" ? 0 : ::utimes((dir / name).c_str(), hourAgo), 0);
+        const std::string s = name;
+        if (s != ".Quorvane.ini.~salvataggio~d4E5f6")
+            ASSERT_EQ(::utimes((dir / name).c_str(), s == ".Quorvane.ini.~salvataggio~j1K2l3" ? fiveMinutesAgo : hourAgo), 0);
     }
     // Another user's leftover, and a link with the marker, which no save makes.
     ASSERT_EQ(::chown((dir / ".Quorvane.ini.~salvataggio~altrui").c_str(), ::geteuid() + 1, ::getegid()), 0);
@@ -66,7 +70,8 @@ TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOnlyItsOwnOldLeftovers)
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     EXPECT_EQ(dir.Entries(), ".Altro.ini.~salvataggio~g7H8i9 .Quorvane.ini.backup .Quorvane.ini.vecchi "
                              ".Quorvane.ini.~salvataggio~a1B2c3.copia .Quorvane.ini.~salvataggio~altrui "
-                             ".Quorvane.ini.~salvataggio~d4E5f6 .Quorvane.ini.~salvataggio~legame link.ini Quorvane.ini");
+                             ".Quorvane.ini.~salvataggio~d4E5f6 .Quorvane.ini.~salvataggio~j1K2l3 .Quorvane.ini.~salvataggio~legame "
+                             "link.ini Quorvane.ini");
 }
 
 // Only a plain file is saved, and every name of it sees the new content: a
