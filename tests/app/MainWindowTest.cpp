@@ -75,6 +75,7 @@ protected:
         ASSERT_EQ(std::to_string(0.5), "0,500000");
         WriteFile(kIni, kFile);
     }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }  // the folder goes with the test
     // The main window once, with its step and the steps of the dialogs it opens.
     void Run(Step main, std::initializer_list<std::pair<UINT, Step>> nested = {})
     {
@@ -247,7 +248,8 @@ TEST_F(MainWindow, EditorExchangesFieldsInOrderStabilizesFixesAndRefusesBadNumbe
     });
     EXPECT_EQ(Block(3), "[Due pianeti]|-1|X 1 2 3 4 5 0||");
 
-    Edit(0, [this](CDialog& e) {
+    bool bStillOpen = false;
+    Edit(0, [this, &bStillOpen](CDialog& e) {
         // In exchange order: fixed, mass, name, parameters, vx, vy, x (refused: a comma), y, system name.
         Do(e, {{IDC_FORCETYPE, "2"}, {IDC_FIXED}, {IDC_MASS, "6"}, {IDC_PLANETNAME, "Astro"}, {IDC_FORCEPARAMS, "4"},
                {IDC_PLANETVX, "1.25"}, {IDC_PLANETVY, "-1"}, {IDC_PLANETX, "1,5"}, {IDC_PLANETY, "5"},
@@ -256,8 +258,15 @@ TEST_F(MainWindow, EditorExchangesFieldsInOrderStabilizesFixesAndRefusesBadNumbe
         EXPECT_EQ(Control<QLineEdit>(e, IDC_PLANETX)->selectedText(), "1,5");
         EXPECT_EQ(Record(Editor(e).m_Planets[0]) + "|" + Editor(e).m_strName.c_str() + "|" + Editor(e).m_strForceParams.c_str(),
                   "Astro 400 300 1.25 -1 6 0 200|Altro nome|4");
-        Do(e, {{IDC_PLANETX, " -1.5e3 "}, {IDOK}});
+        // Back in the dialog's own loop (a timer, which the loop takes only after it has seen any end): a dialog
+        // that ended after the box is gone by then, and this call with its window.
+        QTimer::singleShot(10, QvWidget(e.GetSafeHwnd()), [&e, &bStillOpen] {
+            bStillOpen = e.GetSafeHwnd() != nullptr;
+            EXPECT_EQ(Text(e, IDC_PLANETY) + "|" + Text(e, IDC_SYSTEMNAME), "5|Nuovo");
+            Do(e, {{IDC_PLANETX, " -1.5e3 "}, {IDOK}});
+        });
     });
+    EXPECT_TRUE(bStillOpen) << "a refused OK closed the editor";
     EXPECT_EQ(boxes.shown, (Shown{{"Funzione non ancora realizzata", 0u}, {"Immettere un numero.", 0u}, {"Immettere un numero.", 0u}}));
     EXPECT_EQ(Block(0).substr(0, 40), "[Nuovo]|2|4|Astro -1500 5 1.25 -1 6 0|Te");
 }
