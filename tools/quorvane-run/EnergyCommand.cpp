@@ -136,6 +136,11 @@ void WriteChart(const EnergyOptions& o)
     x->setRange(0.0, dEnd > 0.0 ? dEnd : 1.0);
     y->setRange(dLow, dHigh > dLow ? dHigh : dLow + 1.0);
     y->applyNiceNumbers();
+    // Ticks counted from zero, so that the zero line reads "0" and not a
+    // rounding residue of min + k·step.
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0.0);
+    y->setTickInterval((y->max() - y->min()) / (y->tickCount() - 1));
 
     const QSizeF size(1280, 800);
     chart->resize(size);
