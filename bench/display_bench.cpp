@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "engine/SimulationDlg.h"
-#include "platform/qt/FramePainter.h"
+#include "tools/quorvane-run/SurfaceImage.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // draws it (the reference the glyph sheet is made from).
 #include "platform/qt/FramePainter.h"
 
-#include "display/FrameScale.h"
+#include "platform/FrameScale.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -20,11 +20,11 @@ QFont QvDisplayFont()
     return font;
 }
 
-QImage QvImageOf(const CSurface& surface)
+QImage QvImageOf(const uint32_t* pixels, int width, int height)
 {
-    if (surface.IsNull()) return QImage();
-    return QImage(reinterpret_cast<const uchar*>(surface.Bits()), surface.Width(), surface.Height(),
-                  static_cast<qsizetype>(surface.Width()) * 4, QImage::Format_RGB32);
+    if (!pixels) return QImage();
+    return QImage(reinterpret_cast<const uchar*>(pixels), width, height, static_cast<qsizetype>(width) * 4,
+                  QImage::Format_RGB32);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,13 +7,13 @@
 #include <QRect>
 #include <QSize>
 
-#include "display/Surface.h"
+#include <cstdint>
 
 // The display font as Qt draws it: DejaVu Sans, 13 pixels, without anti-aliasing.
 QFont QvDisplayFont();
-// The surface's pixels as a read-only image, without a copy; valid while the
-// surface lives and is not flipped.
-QImage QvImageOf(const CSurface& surface);
+// A surface's pixels (0xAARRGGBB, rows packed) as a read-only image, without
+// a copy; valid while the pixels are.
+QImage QvImageOf(const uint32_t* pixels, int width, int height);
 
 // The rectangle of a screen of the given size in which a frame of the given
 // size is shown: the largest scale that fits with the aspect kept, centred.

@@ -1,7 +1,7 @@
 // The run's full screen: a canvas over the whole page, in the browser's full
 // screen where the browser allows it. The frame is scaled here, to the
 // viewport's device pixels, so that the page only puts the box's pixels up.
-#include "display/ScreenImage.h"
+#include "platform/ScreenImage.h"
 #include "platform/web/Windows.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "display/FrameScale.h"
+#include "platform/FrameScale.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "display/ScreenImage.h"
+#include "platform/ScreenImage.h"
 
 namespace {
 std::vector<uint32_t> Frame(unsigned seed)

@@ -6,8 +6,8 @@
 #include <QPainter>
 
 #include "display/Bitmap.h"
-#include "platform/qt/FramePainter.h"
 #include "res/SpriteSheet.h"
+#include "tools/quorvane-run/SurfaceImage.h"
 
 TEST(FramePainterTest, TheSpriteSheetReaderAgreesWithQtsOnTheFile)
 {

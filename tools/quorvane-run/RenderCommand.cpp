@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "display/ScreenImage.h"
-#include "platform/qt/FramePainter.h"
+#include "platform/ScreenImage.h"
 #include "tools/quorvane-run/Commands.h"
 #include "tools/quorvane-run/QtApplication.h"
 #include "tools/quorvane-run/RunSetup.h"
+#include "tools/quorvane-run/SurfaceImage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "display/FrameScale.h"
+#include "platform/FrameScale.h"
 
 #include <algorithm>
 #include <cstring>

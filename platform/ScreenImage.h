@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/FrameScale.h"
+#include "platform/FrameScale.h"
 
 // Sides beyond this are taken as this: no real screen has more device pixels,
 // and the box's buffer stays below 200 MB.

@@ -1,4 +1,4 @@
-#include "display/ScreenImage.h"
+#include "platform/ScreenImage.h"
 
 #include <algorithm>
 
