@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "display/GlyphSheet.h"
+#include "res/GlyphSheet.h"
 
 namespace {
 

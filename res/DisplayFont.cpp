@@ -1,6 +1,6 @@
 // Made by tools/generators/gen_glyphs from DejaVu Sans, 13 pixels, no
 // anti-aliasing; run it again instead of editing this file.
-#include "display/GlyphSheet.h"
+#include "res/GlyphSheet.h"
 
 namespace {
 

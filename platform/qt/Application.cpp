@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
+#include "platform/IconResource.h"
 #include "platform/Locale.h"
 #include "platform/WinApp.h"
 #include "platform/Window.h"
 #include "platform/qt/QtWindow.h"
-#include "res/resource.h"
 
 namespace {
 QtMessageHandler g_previousHandler = nullptr;
@@ -34,14 +35,16 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
 
 HICON QvLoadIcon(UINT nID)
 {
-    if (nID != IDR_MAINFRAME) return nullptr;
-    static QIcon icon = [] {
-        QIcon i;
-        i.addFile(QStringLiteral(":/res/icon32.png"), QSize(32, 32));
-        i.addFile(QStringLiteral(":/res/icon16.png"), QSize(16, 16));
-        return i;
-    }();
-    return reinterpret_cast<HICON>(&icon);
+    const char* stem = QvFindIconResource(nID);
+    if (!stem) return nullptr;
+    static std::map<UINT, QIcon> icons;  // kept for the whole run, as the handles are
+    auto [it, bNew] = icons.try_emplace(nID);
+    if (bNew) {
+        const QString path = QStringLiteral(":/res/") + QLatin1String(stem);
+        it->second.addFile(path + QStringLiteral("32.png"), QSize(32, 32));
+        it->second.addFile(path + QStringLiteral("16.png"), QSize(16, 16));
+    }
+    return reinterpret_cast<HICON>(&it->second);
 }
 
 int QvRunApplication(int argc, char** argv, CWinApp* pApp)
@@ -56,7 +59,7 @@ int QvRunApplication(int argc, char** argv, CWinApp* pApp)
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // The windows end through their own dialogs, never by the last one closing.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (QIcon* icon = QvIcon(QvLoadIcon(IDR_MAINFRAME))) QApplication::setWindowIcon(*icon);
+    if (QIcon* icon = QvIcon(QvLoadIcon(kQvApplicationIcon))) QApplication::setWindowIcon(*icon);
     // Qt has set LC_NUMERIC from the environment: numbers are "C" again.
     QvFixNumericLocale();
 

@@ -2,15 +2,15 @@
 // working folder is the browser's storage, made ready by the page before. A
 // save reaches that storage through the file's fsync (under Asyncify the
 // runtime waits for IndexedDB there, and a refusal fails the save).
+#include "platform/IconResource.h"
 #include "platform/WinApp.h"
 #include "platform/web/Windows.h"
-#include "res/resource.h"
 
 HICON QvLoadIcon(UINT nID)
 {
     // The page's icon is its own; the handle only has to be there.
     static int icon;
-    return nID == IDR_MAINFRAME ? reinterpret_cast<HICON>(&icon) : nullptr;
+    return QvFindIconResource(nID) ? reinterpret_cast<HICON>(&icon) : nullptr;
 }
 
 void QvSetWindowIcon(HWND, HICON, bool) {}

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "display/GlyphSheet.h"
+#include "res/GlyphSheet.h"
 #include "tests/display/DisplaySupport.h"
 
 TEST(FrameTest, TracePixelsAndSpriteClippingAtTheEdges)

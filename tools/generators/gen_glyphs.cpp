@@ -131,7 +131,7 @@ int main(int argc, char** argv)
     std::fprintf(f,
                  "// Made by tools/generators/gen_glyphs from DejaVu Sans, 13 pixels, no\n"
                  "// anti-aliasing; run it again instead of editing this file.\n"
-                 "#include \"display/GlyphSheet.h\"\n\nnamespace {\n\n"
+                 "#include \"res/GlyphSheet.h\"\n\nnamespace {\n\n"
                  "// code, advance (1/64 pixel), ink box from the pen on the baseline, first byte\n"
                  "const QvGlyph kGlyphs[] = {\n");
     for (const Glyph& g : glyphs)

@@ -1,4 +1,4 @@
-#include "display/GlyphSheet.h"
+#include "res/GlyphSheet.h"
 
 #include <algorithm>
 #include <utility>
