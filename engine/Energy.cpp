@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "engine/SimulationDlg.h"
 
 double QvPairPotential(const CForceLaw& law, double mi, double mj, double r)
 {
