@@ -19,7 +19,7 @@
 static std::atomic<std::size_t> g_nRefusedSize{0};
 static std::atomic<int> g_nRefused{0};
 
-void* operator new(std::size_t nBytes)
+[[gnu::noinline]] void* operator new(std::size_t nBytes)
 {
     if (nBytes != 0 && nBytes == g_nRefusedSize.load()) {
         ++g_nRefused;
@@ -28,8 +28,9 @@ void* operator new(std::size_t nBytes)
     if (void* p = std::malloc(nBytes ? nBytes : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// Out of line, so that the compiler never pairs the library's new with this free.
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #endif
 
 namespace {

@@ -51,8 +51,9 @@ TEST(Save, ReplacesTheTargetKeepingModeAndLinkAndClearsOnlyItsOwnOldLeftovers)
                              ".Quorvane.ini.~salvataggio~altrui", ".Quorvane.ini.~salvataggio~j1K2l3"}) {
         WriteBytes(dir / name, "mezzo salvataggio");
         const std::string s = name;
-        if (s != ".Quorvane.ini.~salvataggio~d4E5f6")
+        if (s != ".Quorvane.ini.~salvataggio~d4E5f6") {
             ASSERT_EQ(::utimes((dir / name).c_str(), s == ".Quorvane.ini.~salvataggio~j1K2l3" ? fiveMinutesAgo : hourAgo), 0);
+        }
     }
     // Another user's leftover, and a link with the marker, which no save makes.
     ASSERT_EQ(::chown((dir / ".Quorvane.ini.~salvataggio~altrui").c_str(), ::geteuid() + 1, ::getegid()), 0);
