@@ -25,6 +25,7 @@ void AfxEnableControlContainer();
 long CoInitialize(void* pvReserved);
 void CoUninitialize();
 
-// The framework's entry point: builds the Qt application, runs InitInstance and
-// returns the process exit code.
+// The framework's entry point: starts the platform's application (Qt's on the
+// desktop, the page's in a browser), runs InitInstance and returns the process
+// exit code.
 int AfxWinMain(int argc, char** argv);

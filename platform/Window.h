@@ -1,7 +1,8 @@
 // What the dialog framework needs of a windowing system. Everything above
 // platform/ talks to windows only through CWnd, CDialog, CComboBox and the DDX
 // routines; they in turn use these calls, which each platform implements once
-// (platform/qt/ on the desktop, platform/none/ where there is no display).
+// (platform/qt/ on the desktop, platform/web/ in a browser page, platform/none/
+// where there is no display).
 // Texts cross this line as UTF-8; the bytes the program stores are Text.h's job.
 #pragma once
 
