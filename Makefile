@@ -68,6 +68,7 @@ test-web: web build
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
 	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
 	node tests/web/run.browser.mjs build-web build/tools/quorvane-run
+	node tests/web/dialogs.browser.mjs build-web build/tools/quorvane-run
 
 test: test-normal test-asan test-fuzz test-tsan test-web
 

@@ -3,7 +3,8 @@
 #include <string>
 
 namespace {
-bool IsLineBreak(char ch) { return ch == '\r' || ch == '\n' || ch == '\0'; }
+// A NUL is no line break: the file keeps it inside a name, and so does the editor.
+bool IsLineBreak(char ch) { return ch == '\r' || ch == '\n'; }
 }  // namespace
 
 CString QvStorableSystemName(const CString& name)

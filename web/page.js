@@ -13,7 +13,7 @@ Module.qvPage = (function () {
   const dialogs = [];           // shown and hidden dialogs, oldest first
   const queue = [];
   let waiter = null;
-  let messageBoxOpen = null;
+  const boxes = [];             // open message boxes, the topmost last
 
   function post(e) {
     if (e.kind === EV_TIMER && queue.some((q) => q.kind === EV_TIMER && q.window === e.window && q.a === e.a))
@@ -43,8 +43,9 @@ Module.qvPage = (function () {
 
   function updateInert() {
     const top = topDialog();
-    for (const d of dialogs) d.el.inert = messageBoxOpen !== null || d !== top;
-    if (Module.qvOnModalChange) Module.qvOnModalChange(top ? dialogs.indexOf(top) : -1, messageBoxOpen !== null);
+    for (const d of dialogs) d.el.inert = boxes.length > 0 || d !== top;
+    boxes.forEach((b, i) => { b.overlay.inert = i !== boxes.length - 1; });
+    if (Module.qvOnModalChange) Module.qvOnModalChange(top ? dialogs.indexOf(top) : -1, boxes.length > 0);
   }
 
   function measureUnits() {
@@ -98,10 +99,31 @@ Module.qvPage = (function () {
     return vk !== 0;
   }
 
+  // Tab and Shift+Tab go round the focusable controls of `container`, in
+  // their order, and never leave it.
+  function cycleFocus(container, ev) {
+    const all = [...container.querySelectorAll('input, select, textarea, button')]
+      .filter((e) => !e.disabled && e.tabIndex >= 0 && e.getClientRects().length > 0);
+    ev.preventDefault();
+    if (!all.length) return;
+    const i = all.indexOf(document.activeElement);
+    const next = i < 0 ? (ev.shiftKey ? all.length - 1 : 0) : (i + (ev.shiftKey ? all.length - 1 : 1)) % all.length;
+    all[next].focus();
+  }
+
+  // Every key goes to the topmost modal window alone: the topmost message
+  // box, else the top dialog; nothing beneath it ever sees the key.
   document.addEventListener('keydown', (ev) => {
-    if (messageBoxOpen) return;  // the box has its own keys
+    if (boxes.length) {
+      boxes[boxes.length - 1].key(ev);
+      return;
+    }
     const d = topDialog();
     if (!d) return;
+    if (ev.key === 'Tab' && d.controls > 0 && !ev.altKey && !ev.ctrlKey && !ev.metaKey) {
+      cycleFocus(d.client, ev);
+      return;
+    }
     if (ev.key === 'Escape' || ev.code === 'Escape') {
       ev.preventDefault();
       pressKey(d, 'Escape', false);
@@ -327,7 +349,8 @@ Module.qvPage = (function () {
     },
     timerKill(win, id) { return timers.delete(win + ':' + id) ? 1 : 0; },
     // `onAnswer`: the page's own question, whose answer stays in the page.
-    messageBox(text, yesNo, onAnswer) {
+    // A question (Yes/No) shows the question mark unless `question` says otherwise.
+    messageBox(text, yesNo, onAnswer, question = yesNo) {
       const overlay = document.createElement('div');
       overlay.className = 'qv-modal';
       const box = document.createElement('div');
@@ -339,15 +362,26 @@ Module.qvPage = (function () {
       bar.textContent = 'Quorvane';
       const body = document.createElement('div');
       body.className = 'qv-message';
-      body.textContent = text;
+      if (question) {
+        const mark = document.createElement('div');
+        mark.className = 'qv-icon-question';
+        mark.setAttribute('role', 'img');
+        mark.setAttribute('aria-label', 'Domanda');
+        body.appendChild(mark);
+      }
+      body.appendChild(document.createElement('div')).textContent = text;
       const buttons = document.createElement('div');
       buttons.className = 'qv-buttons';
       const answers = yesNo ? [['S\u00EC', IDYES], ['No', IDNO]] : [['OK', IDOK]];
       const escape = yesNo ? IDNO : IDOK;
       const focusBefore = document.activeElement;
+      const me = {overlay};
+      let done = false;
       const finish = (a) => {
+        if (done) return;
+        done = true;
         overlay.remove();
-        messageBoxOpen = null;
+        boxes.splice(boxes.indexOf(me), 1);
         updateInert();
         if (focusBefore && focusBefore.focus) focusBefore.focus();
         if (onAnswer) onAnswer(a);
@@ -359,16 +393,23 @@ Module.qvPage = (function () {
         b.addEventListener('click', () => finish(answer[1]));
         buttons.appendChild(b);
       }
-      overlay.addEventListener('keydown', (ev) => {
-        if (ev.key === 'Escape') {
+      // ESC answers as the desktop's box does; Enter presses the focused
+      // button, or the first when none of the box's has the focus.
+      me.key = (ev) => {
+        if (ev.key === 'Escape' || ev.code === 'Escape') {
           ev.preventDefault();
           finish(escape);
+        } else if (ev.key === 'Enter' && !(ev.target.tagName === 'BUTTON' && buttons.contains(ev.target))) {
+          ev.preventDefault();
+          finish(answers[0][1]);
+        } else if (ev.key === 'Tab') {
+          cycleFocus(buttons, ev);
         }
-      });
+      };
       box.append(bar, body, buttons);
       overlay.appendChild(box);
       document.body.appendChild(overlay);
-      messageBoxOpen = overlay;
+      boxes.push(me);
       updateInert();
       buttons.firstChild.focus();
     },
@@ -381,7 +422,7 @@ Module.qvPage = (function () {
       back.appendChild(canvas);
       qvMakeTouchRow(back, (code) => {
         const d = topDialog();
-        if (d && !messageBoxOpen) pressKey(d, code, false);
+        if (d && !boxes.length) pressKey(d, code, false);
       });
       document.body.appendChild(back);
       screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, place: '', fullscreen: false};

@@ -131,15 +131,16 @@ std::string QvGetWindowText(HWND hCtl)
 {
     const int c = Control(hCtl);
     if (!c) return std::string();
-    char* p = qv_page_get_text(c);
-    std::string s(p ? p : "");
+    int length = 0;
+    char* p = qv_page_get_text(c, &length);
+    std::string s(p ? p : "", p ? static_cast<size_t>(length) : 0);
     std::free(p);
     return s;
 }
 
 void QvSetWindowText(HWND hCtl, const std::string& utf8)
 {
-    if (int c = Control(hCtl)) qv_page_set_text(c, utf8.c_str());
+    if (int c = Control(hCtl)) qv_page_set_text(c, utf8.data(), static_cast<int>(utf8.size()));
 }
 
 bool QvGetCheck(HWND hCtl)

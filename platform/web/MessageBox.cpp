@@ -5,7 +5,7 @@
 int QvShowMessageBox(const std::string& utf8, UINT nType)
 {
     const bool yesNo = (nType & 0xFu) == MB_YESNO;
-    qv_page_message_box(utf8.c_str(), yesNo ? 1 : 0);
+    qv_page_message_box(utf8.c_str(), yesNo ? 1 : 0, (nType & 0xF0u) == MB_ICONQUESTION ? 1 : 0);
     int answer = 0;
     while (answer == 0) QvDispatchPageEvent(&answer);
     if (!yesNo) return IDOK;

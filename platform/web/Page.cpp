@@ -28,14 +28,18 @@ EM_JS(int, qv_page_control_create, (int dialog, int id, int kind, const char* te
 EM_JS(void, qv_page_dialog_show, (int dialog, int focusFirst), { Module.qvPage.dialogShow(dialog, focusFirst); });
 EM_JS(void, qv_page_dialog_hide, (int dialog), { Module.qvPage.dialogHide(dialog); });
 EM_JS(void, qv_page_dialog_destroy, (int dialog), { Module.qvPage.dialogDestroy(dialog); });
-EM_JS(char*, qv_page_get_text, (int control), {
+// Texts cross with their lengths: a name may hold NUL bytes, kept as the file keeps them.
+EM_JS(char*, qv_page_get_text, (int control, int* length), {
     const s = Module.qvPage.getText(control);
-    const n = lengthBytesUTF8(s) + 1;
-    const p = _malloc(n);
-    stringToUTF8(s, p, n);
+    const n = lengthBytesUTF8(s);
+    const p = _malloc(n + 1);
+    stringToUTF8(s, p, n + 1);
+    HEAP32[length >> 2] = n;
     return p;
 });
-EM_JS(void, qv_page_set_text, (int control, const char* utf8), { Module.qvPage.setText(control, UTF8ToString(utf8)); });
+EM_JS(void, qv_page_set_text, (int control, const char* utf8, int length), {
+    Module.qvPage.setText(control, new TextDecoder().decode(HEAPU8.subarray(utf8, utf8 + length)));
+});
 EM_JS(int, qv_page_get_check, (int control), { return Module.qvPage.getCheck(control); });
 EM_JS(void, qv_page_set_check, (int control, int checked), { Module.qvPage.setCheck(control, checked); });
 EM_JS(void, qv_page_enable, (int control, int enable), { Module.qvPage.enable(control, enable); });
@@ -50,7 +54,9 @@ EM_JS(int, qv_page_combo_get_sel, (int combo), { return Module.qvPage.comboGetSe
 EM_JS(void, qv_page_combo_set_sel, (int combo, int index), { Module.qvPage.comboSetSel(combo, index); });
 EM_JS(void, qv_page_timer_set, (int window, unsigned id, unsigned ms), { Module.qvPage.timerSet(window, id >>> 0, ms >>> 0); });
 EM_JS(int, qv_page_timer_kill, (int window, unsigned id), { return Module.qvPage.timerKill(window, id >>> 0); });
-EM_JS(void, qv_page_message_box, (const char* utf8, int yesNo), { Module.qvPage.messageBox(UTF8ToString(utf8), yesNo); });
+EM_JS(void, qv_page_message_box, (const char* utf8, int yesNo, int question), {
+    Module.qvPage.messageBox(UTF8ToString(utf8), yesNo, null, question);
+});
 EM_JS(void, qv_page_cursor_hidden, (int hidden), { Module.qvPage.cursorHidden(hidden); });
 EM_JS(int, qv_page_screen_take, (int window), { return Module.qvPage.screenTake(window); });
 EM_JS(int, qv_page_screen_has_area, (int window), { return Module.qvPage.screenHasArea(window); });

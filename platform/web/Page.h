@@ -31,8 +31,8 @@ int qv_page_control_create(int dialog, int id, int kind, const char* text, unsig
 void qv_page_dialog_show(int dialog, int focusFirst);
 void qv_page_dialog_hide(int dialog);
 void qv_page_dialog_destroy(int dialog);
-char* qv_page_get_text(int control);  // malloc'd UTF-8
-void qv_page_set_text(int control, const char* utf8);
+char* qv_page_get_text(int control, int* length);  // malloc'd UTF-8 of `length` bytes
+void qv_page_set_text(int control, const char* utf8, int length);
 int qv_page_get_check(int control);
 void qv_page_set_check(int control, int checked);
 void qv_page_enable(int control, int enable);
@@ -45,7 +45,7 @@ int qv_page_combo_get_sel(int combo);
 void qv_page_combo_set_sel(int combo, int index);
 void qv_page_timer_set(int window, unsigned id, unsigned ms);
 int qv_page_timer_kill(int window, unsigned id);
-void qv_page_message_box(const char* utf8, int yesNo);
+void qv_page_message_box(const char* utf8, int yesNo, int question);
 void qv_page_cursor_hidden(int hidden);
 int qv_page_screen_take(int window);
 int qv_page_screen_has_area(int window);

@@ -288,4 +288,9 @@ TEST_F(MainWindow, TypedNamesComeBackFromTheFileAsTheEditorShowedThem)
         EXPECT_EQ(Chooser(e, IDC_PLANETS) + "|" + Text(e, IDC_SYSTEMNAME), shown.join(',') + " #0|Sistema [a ");
         Do(e, {{kEsc}});
     });
+    // NUL bytes go through the editor whole, as quorvane-run resave keeps them.
+    const char kNul[] = "[Si\0s]\n1\n0.\0\nLu\0na\n\t1.000000\t2.000000\t0.000000\t0.000000\t1.000000\t0\n\n";
+    WriteFile(kIni, std::string(kNul, sizeof kNul - 1));
+    Edit(0, Acts({{IDOK}}));
+    EXPECT_EQ(ReadFile(kIni), std::string(kNul, sizeof kNul - 1));
 }

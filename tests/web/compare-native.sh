@@ -45,5 +45,11 @@ for ini in "$root"/examples/Quorvane.ini "$root"/tests/data/*.ini "$root"/tests/
     same "simulate $name system $i" "$work/n.csv" "$work/j.csv"
   done
 done
+# Refusals come out as natively: messages and exit statuses (CLI11's exceptions are caught).
+for args in "simulate --bogus" "list $work/missing.ini" "simulate $root/examples/Quorvane.ini --system 99 --ticks 1"; do
+  "$native" $args > "$work/n.out" 2>&1; echo "status $?" >> "$work/n.out"
+  node_run $args > "$work/j.out" 2>&1; echo "status $?" >> "$work/j.out"
+  same "$args" "$work/n.out" "$work/j.out"
+done
 echo "$checks comparisons, $failures different"
 [ "$failures" -eq 0 ]
