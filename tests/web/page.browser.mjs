@@ -19,6 +19,8 @@ const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decod
 
 const browser = await openBrowser();
 test.after(() => browser.close());
+// A page a failed test left open would hold the program's lock.
+test.afterEach(async () => { for (const p of browser.context.pages()) await p.close(); });
 
 test('the example systems are listed at start, as the native tool reads them', async () => {
   const { page, errors } = await start(browser.context);
@@ -120,7 +122,6 @@ test('a delete asks first; only Sì deletes, and the stored file follows', async
   // The save waits for IndexedDB after the list has changed.
   await page.waitForFunction((header) => !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes(header),
     '[' + before[1] + ']');
-  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
   await page.reload();
   await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   assert.deepEqual(await systems(page), after);
@@ -148,7 +149,6 @@ test('a system added in the editor is in the list, in the stored file and after 
   await page.waitForFunction(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).includes('[Prova'));
   const stored = await storedFile(page);
   assert.match(stored, /\[Prova nel browser\]\n0\nPrimo pianeta\n\t123\.500000\t/);
-  await page.waitForTimeout(300);  // the folder's own fsync follows the rename
   await page.reload();
   await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   assert.deepEqual(await systems(page), ['Corpi fissi', 'Prova nel browser']);
@@ -174,30 +174,65 @@ test('a system added in the editor is in the list, in the stored file and after 
   await page.close();
 });
 
-test('storage that refuses a save gives the desktop\'s message; the list stays, the stored file is whole', async () => {
+test('a save refused at any of its writes to IndexedDB says so; the list keeps the change, the stored file stays whole', async () => {
   const { page, errors } = await start(browser.context);
   const original = fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1');
   await storeAndReload(page, original);
   const before = await systems(page);
-  // IndexedDB refuses every write from now on (a full quota, a private window).
-  await page.evaluate(() => {
-    Module.FS.lookupPath('/quorvane').node.mount.type.syncfs = (mount, populate, done) =>
-      done(new DOMException('quota', 'QuotaExceededError'));
-  });
-  await page.getByRole('button', { name: 'Elimina' }).click();
   const box = page.getByRole('alertdialog', { name: 'Quorvane' });
-  await box.getByRole('button', { name: 'S\u00EC' }).click();
-  await box.getByRole('button', { name: 'OK' }).waitFor();
-  assert.match(await box.locator('.qv-message').textContent(), /Quorvane\.ini/);
-  await box.getByRole('button', { name: 'OK' }).click();
-  await box.waitFor({ state: 'detached' });
-  assert.deepEqual(await systems(page), before.slice(1));
-  await page.reload();
-  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
-  assert.deepEqual(await systems(page), before);
-  assert.equal(await storedFile(page), original);
-  assert.deepEqual(errors, []);
-  await page.close();
+  const storedKeys = () => page.evaluate(() => new Promise((resolve) => {
+    indexedDB.open('/quorvane').onsuccess = (ev) => {
+      const r = ev.target.result.transaction(['FILE_DATA']).objectStore('FILE_DATA').getAllKeys();
+      r.onsuccess = () => { ev.target.result.close(); resolve(r.result); };
+    };
+  }));
+  // The k-th write a save asks of IndexedDB aborts its transaction, or is
+  // refused at once for a full quota; k grows until the save has no k-th write.
+  let refused = 0;
+  for (let k = 1; ; ++k) {
+    for (const quota of [false, true]) {
+      await page.evaluate(([k, quota]) => {
+        window.qvWrites = 0;
+        for (const m of ['put', 'add', 'delete', 'clear']) {
+          const real = IDBObjectStore.prototype[m];
+          IDBObjectStore.prototype[m] = function (...a) {
+            if (++window.qvWrites === k && quota) throw new DOMException('Quota superata', 'QuotaExceededError');
+            const r = real.apply(this, a);
+            if (window.qvWrites === k) this.transaction.abort();
+            return r;
+          };
+        }
+      }, [k, quota]);
+      await page.getByRole('button', { name: 'Elimina' }).click();
+      await box.getByRole('button', { name: 'S\u00EC' }).click();
+      await page.waitForFunction((n) => document.querySelectorAll('#qv-desktop select option').length === n, before.length - 1);
+      // A save that had no k-th write is kept; the loop ends there.
+      await page.waitForFunction(() => document.querySelector('.qv-message') || !Module.FS.readFile('Quorvane.ini').length ||
+        !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).startsWith('[Orbita circolare]'));
+      if (await page.evaluate((k) => window.qvWrites < k, k)) {
+        assert.ok(refused >= 2, 'no write was refused');
+        await page.reload();
+        await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+        assert.deepEqual(await systems(page), before.slice(1));
+        assert.deepEqual(errors, []);
+        await page.close();
+        return;
+      }
+      assert.equal(await box.locator('.qv-message').textContent(), 'Impossibile salvare il file "Quorvane.ini": ' +
+        (quota ? 'lo spazio che il browser concede alla pagina \u00E8 esaurito.' : 'il browser non lo ha conservato.'), `write ${k}`);
+      await box.getByRole('button', { name: 'OK' }).click();
+      await box.waitFor({ state: 'detached' });
+      assert.deepEqual(await systems(page), before.slice(1));
+      assert.equal(await storedFile(page), original);
+      assert.deepEqual(await page.evaluate(() => Module.FS.readdir('/tmp')), ['.', '..']);
+      await page.reload();
+      await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+      assert.deepEqual(await systems(page), before);
+      assert.equal(await storedFile(page), original);
+      assert.deepEqual(await storedKeys(), ['/quorvane/Quorvane.ini']);
+      ++refused;
+    }
+  }
 });
 
 test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back, or resave\'s after a save', async () => {
