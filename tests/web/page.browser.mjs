@@ -14,7 +14,7 @@ const buildWeb = process.argv[2] || path.join(root, 'build-web');
 const native = process.argv[3] || path.join(root, 'build/tools/quorvane-run');
 const nativeNames = (ini) => JSON.parse(execFileSync(native, ['list', ini])).systems.map((s) => s.name);
 
-const { start, systems, storeAndReload, differingPixels, runShown, runGone } = pageHelpers(buildWeb);
+const { start, systems, store, storeAndReload, differingPixels, runShown, runGone } = pageHelpers(buildWeb);
 const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
 
 const browser = await openBrowser();
@@ -235,7 +235,79 @@ test('a save refused at any of its writes to IndexedDB says so; the list keeps t
   }
 });
 
-test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva" gives its bytes back, or resave\'s after a save', async () => {
+test('a file of 50,000 systems is listed whole, first selected, and the page answers', async () => {
+  const { page, errors } = await start(browser.context);
+  let text = '';
+  for (let i = 1; i <= 50000; ++i) text += `[Sistema ${i}]\n0\nSole\n\t400.000000\t300.000000\t0.000000\t0.000000\t10.000000\t1\n\n`;
+  await storeAndReload(page, text);
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length === 50000);
+  const names = await systems(page);
+  assert.deepEqual([names[0], names[49999]], ['Sistema 1', 'Sistema 50000']);
+  assert.equal(await page.$eval('#qv-desktop select', (s) => s.selectedIndex), 0);
+  // The list follows a delete at once.
+  await page.$eval('#qv-desktop select', (s) => { s.selectedIndex = 49999; s.dispatchEvent(new Event('change')); });
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  await page.getByRole('alertdialog', { name: 'Quorvane' }).getByRole('button', { name: 'S\u00EC' }).click();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length === 49999);
+  assert.equal(await page.$eval('#qv-desktop select', (s) => s.value), 'Sistema 49999');
+  assert.deepEqual(errors, []);
+});
+
+test('one tab at a time: a second one says so and may take over; the first then stops, and no tab saves over a file it has not read', async () => {
+  const first = await start(browser.context);
+  const second = await browser.context.newPage();
+  await second.goto(page_url(buildWeb));
+  await second.getByText('Quorvane \u00E8 gi\u00E0 aperto in un\'altra scheda o finestra.', { exact: false }).waitFor();
+  assert.equal(await second.locator('.qv-dialog').count(), 0);
+  await second.getByRole('button', { name: 'Usa Quorvane in questa scheda' }).click();
+  await second.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  await first.page.getByText('Quorvane \u00E8 stato aperto in un\'altra scheda o finestra e qui si \u00E8 fermato.',
+    { exact: false }).waitFor();
+  assert.equal(await first.page.locator('#qv-desktop').isVisible(), false);
+  // Its keys reach nothing, and it saves nothing any more.
+  await first.page.keyboard.press('Enter');
+  assert.equal(await first.page.evaluate(() => document.getElementById('qv-screen')), null);
+  const shared = await storedFile(second);
+  assert.match(await first.page.evaluate(() => Module.qvStorage.replace('Quorvane.ini', new Uint8Array([91, 93, 10]))),
+    /altra scheda/);
+  // A change made elsewhere since this tab read the file is not saved over.
+  await store(second, shared + '[Da un\'altra scheda]\n0\n\n');
+  await second.getByRole('button', { name: 'Elimina' }).click();
+  const box = second.getByRole('alertdialog', { name: 'Quorvane' });
+  await box.getByRole('button', { name: 'S\u00EC' }).click();
+  assert.equal(await box.locator('.qv-message').textContent(), 'Impossibile salvare il file "Quorvane.ini": ' +
+    'un\'altra scheda o finestra di Quorvane lo ha cambiato nel frattempo.');
+  await box.getByRole('button', { name: 'OK' }).click();
+  await second.reload();
+  await second.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.equal(await storedFile(second), shared + '[Da un\'altra scheda]\n0\n\n');
+  // The stopped tab takes the program back.
+  await first.page.getByRole('button', { name: 'Usa Quorvane in questa scheda' }).click();
+  await first.page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  await second.getByText('qui si \u00E8 fermato', { exact: false }).waitFor();
+  assert.deepEqual(first.errors, []);
+});
+
+test('a browser that keeps nothing for the page says so in Italian, and the program runs without storage', async () => {
+  const page = await browser.context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.addInitScript(() => Object.defineProperty(window, 'indexedDB', {
+    get() { throw new DOMException('Access is denied for this document.', 'SecurityError'); } }));
+  await page.goto(page_url(buildWeb));
+  const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  assert.match(await box.locator('.qv-message').textContent(), /^Questo browser non permette alla pagina di conservare dati/);
+  await box.getByRole('button', { name: 'OK' }).click();
+  await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
+  assert.deepEqual(await systems(page), nativeNames(path.join(root, 'examples/Quorvane.ini')));
+  await page.getByRole('button', { name: 'Elimina' }).click();
+  await box.getByRole('button', { name: 'S\u00EC' }).click();
+  await page.waitForFunction(() => !new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')).startsWith('[Orbita circolare]'));
+  assert.equal(await box.count(), 0);
+  assert.deepEqual(errors, []);
+});
+
+test('"Apri Quorvane.ini..." refuses a file without systems, asks, then starts again on the picked file; "Salva" gives its bytes back, or resave\'s after a save', async () => {
   const { page, errors } = await start(browser.context);
   const laws = path.join(here, 'laws.ini');
   await storeAndReload(page, fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1'));
@@ -246,7 +318,25 @@ test('"Apri Quorvane.ini..." asks, then starts again on the picked file; "Salva"
     await chooser.setFiles(file);
   };
   const box = page.getByRole('alertdialog', { name: 'Quorvane' });
+  // A file that gives no system (empty, or in UTF-16) is refused; the stored systems stay.
+  const empty = path.join(os.tmpdir(), `qv-vuoto-${process.pid}.ini`), wide = path.join(os.tmpdir(), `qv-utf16-${process.pid}.ini`);
+  fs.writeFileSync(empty, '');
+  fs.writeFileSync(wide, Buffer.concat([Buffer.from([0xFF, 0xFE]), Buffer.from(fs.readFileSync(laws, 'latin1'), 'utf16le')]));
+  const stored = await storedFile(page);
+  for (const file of [empty, wide]) {
+    await pick(file);
+    assert.equal(await box.locator('.qv-message').textContent(), `Il file "${path.basename(file)}" non contiene nessun ` +
+      'sistema di Quorvane: i sistemi salvati restano come sono.');
+    await box.getByRole('button', { name: 'OK' }).click();
+    await box.waitFor({ state: 'detached' });
+    assert.deepEqual(await systems(page), before);
+    assert.equal(await storedFile(page), stored);
+  }
+  fs.rmSync(empty), fs.rmSync(wide);
+  // The question says what goes and what comes.
   await pick();
+  assert.equal(await box.locator('.qv-message').textContent(), `Il file "laws.ini" contiene ${nativeNames(laws).length} ` +
+    `sistemi. Sostituire con questi i ${before.length} sistemi salvati? I sistemi salvati ora andranno persi.`);
   await box.getByRole('button', { name: 'No' }).click();
   await box.waitFor({ state: 'detached' });
   assert.deepEqual(await systems(page), before);
