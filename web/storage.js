@@ -40,7 +40,7 @@ Module.qvStorage = (function () {
     });
   }
 
-  const absolute = (path) => (path[0] === '/' ? path : FS.cwd() + '/' + path);
+  const absolute = (path) => PATH_FS.resolve(path);
 
   // Puts `bytes` in place of the file: '' once kept, else why not.
   async function replace(path, bytes) {
@@ -133,9 +133,15 @@ Module.qvStorage = (function () {
     try { again = sessionStorage.getItem('qv-take-over') === '1'; sessionStorage.removeItem('qv-take-over'); } catch (e) {}
     if (!navigator.locks) return run();
     if (again) return takeOver();
-    navigator.locks.request(LOCK, { ifAvailable: true }, (lock) => {
+    // A page just reloaded may find its former self still holding the lock
+    // for a moment: it asks twice before saying that another tab has it.
+    const ask = (last) => navigator.locks.request(LOCK, { ifAvailable: true }, (lock) => {
+      if (lock) {
+        asked = true;
+        return run();
+      }
+      if (!last) return void setTimeout(() => ask(true), 500);
       asked = true;
-      if (lock) return run();
       qvStopped('Quorvane è già aperto in un\'altra scheda o finestra. Si usa in una sola alla volta, perché ' +
         'i sistemi salvati sono gli stessi per tutte. Con il pulsante qui sotto Quorvane si ferma nell\'altra e ' +
         'si apre in questa.', 'Usa Quorvane in questa scheda', () => {
@@ -144,6 +150,7 @@ Module.qvStorage = (function () {
         takeOver();
       });
     }).catch(() => { if (asked) lost(); else run(); });
+    ask(false);
   }
 
   // The count of systems in a file, by the program's own reader.

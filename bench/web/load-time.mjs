@@ -18,9 +18,10 @@ function manySystems(n) {
   return text;
 }
 
-const browser = await openBrowser();
-try {
-  for (const n of counts) {
+// A fresh profile for each file: a file that hangs the page stays stored.
+for (const n of counts) {
+  const browser = await openBrowser();
+  try {
     const { page } = await start(browser.context);
     const text = manySystems(n);
     await store(page, text);
@@ -31,8 +32,7 @@ try {
     const mb = (text.length / 1e6).toFixed(1);
     console.log(listed ? `${n} systems (${mb} MB): listed in ${((Date.now() - t0) / 1000).toFixed(2)} s`
       : `${n} systems (${mb} MB): not listed within ${limit} s`);
-    await page.close();
+  } finally {
+    await browser.close();
   }
-} finally {
-  await browser.close();
 }
