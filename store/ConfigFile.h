@@ -19,11 +19,7 @@ BOOL LoadSystemsFromFile(const char* pszPath, CSystemList& systems,
                          const std::function<void(const CSystemDlg&)>& onAdded = nullptr);
 
 // Replaces the file's content with every system of the list, never leaving a
-// half-written file: the new content goes to a file beside it and replaces the
-// old one only once complete and on disk. FALSE on failure, with an Italian
-// explanation in *pError; the old file is then as it was. A file that cannot
-// be replaced so (its folder takes no new file, it is another user's, or it has
-// other names through hard links) is rewritten in place instead, and a failure
-// there can leave it cut short. Anything but a plain file (a folder, a device,
-// a FIFO), even behind a symbolic link, is refused and left untouched.
+// half-written file (the platform's replacement, platform/ReplaceFile.h). FALSE
+// on failure, with an Italian explanation naming the file in *pError; the old
+// file is then as it was, except where the platform must rewrite it in place.
 BOOL SaveSystemsToFile(const char* pszPath, const CSystemList& systems, CString* pError = nullptr);

@@ -221,6 +221,8 @@ Module.qvPage = (function () {
           break;
         case KIND_COMBO:
           el = document.createElement('select');
+          el.qvCount = 0;
+          el.qvNone = true;
           cy = Math.min(cy, Math.round(units ? units[1] * 1.8 : 20));
           break;
         default:
@@ -236,7 +238,7 @@ Module.qvPage = (function () {
       const notify = (code) => { if (id !== -1) post({window: dialog, kind: EV_COMMAND, a: id, b: code}); };
       if (kind === KIND_PUSH) el.addEventListener('click', () => notify(0));
       if (kind === KIND_CHECK) el.qvInput.addEventListener('click', () => notify(0));
-      if (kind === KIND_COMBO) el.addEventListener('change', () => notify(1));
+      if (kind === KIND_COMBO) el.addEventListener('change', () => { el.qvNone = el.selectedIndex < 0; notify(1); });
       if (kind === KIND_GROUP || kind === KIND_STATIC) el.tabIndex = -1;
       d.client.appendChild(el);
       d.controls++;
@@ -310,35 +312,48 @@ Module.qvPage = (function () {
       el.focus();
       if (el.select) el.select();
     },
-    comboCount(c) { const el = elements.get(c); return el ? el.options.length : -1; },
+    // A list of many systems is built one insertion at a time: the count and
+    // the "none selected" are kept here, since reading the element's
+    // `options.length` or `selectedIndex` after each insertion costs the whole
+    // list again (50,000 systems took minutes).
+    comboCount(c) { const el = elements.get(c); return el ? el.qvCount : -1; },
     comboInsert(c, index, s) {
       const el = elements.get(c);
       if (!el) return -1;
-      const sel = el.selectedIndex;
       const o = document.createElement('option');
       o.textContent = s;
-      if (index < 0 || index >= el.options.length) {
+      if (index < 0 || index >= el.qvCount) {
         el.appendChild(o);
-        index = el.options.length - 1;
+        index = el.qvCount;
       } else {
         el.insertBefore(o, el.options[index]);
       }
+      el.qvCount++;
       // The selected line stays selected; none stays none (a drop-down list
-      // would otherwise select its first line).
-      if (sel < 0) el.selectedIndex = -1;
+      // selects its first line), once the insertions are done.
+      if (el.qvNone && !el.qvUnselect) {
+        el.qvUnselect = true;
+        queueMicrotask(() => {
+          el.qvUnselect = false;
+          if (el.qvNone) el.selectedIndex = -1;
+        });
+      }
       return index;
     },
     comboDelete(c, index) {
       const el = elements.get(c);
-      if (!el || index < 0 || index >= el.options.length) return;
-      const sel = el.selectedIndex;
+      if (!el || index < 0 || index >= el.qvCount) return;
+      const sel = this.comboGetSel(c);
       el.options[index].remove();
-      if (sel === index) el.selectedIndex = -1;
+      el.qvCount--;
+      if (sel === index || sel < 0) this.comboSetSel(c, -1);
     },
-    comboGetSel(c) { const el = elements.get(c); return el ? el.selectedIndex : -1; },
+    comboGetSel(c) { const el = elements.get(c); return !el ? -1 : el.qvNone ? -1 : el.selectedIndex; },
     comboSetSel(c, index) {
       const el = elements.get(c);
-      if (el) el.selectedIndex = index >= 0 && index < el.options.length ? index : -1;
+      if (!el) return;
+      el.qvNone = !(index >= 0 && index < el.qvCount);
+      el.selectedIndex = el.qvNone ? -1 : index;
     },
     timerSet(win, id, ms) {
       timers.set(win + ':' + id, {window: win, id, ticker: qvMakeTicker(ms, 3)});

@@ -43,12 +43,25 @@ export function pageHelpers(buildWeb) {
 
   const systems = (page) => page.$$eval('#qv-desktop select option', (os) => os.map((o) => o.textContent));
 
-  // Puts `text` in the browser's storage as the working folder's file, and starts again.
+  // Puts `text` (a byte a character) in the browser's storage as the working
+  // folder's file, as another page would.
+  async function store(page, text) {
+    await page.evaluate((t) => new Promise((resolve, reject) => {
+      const open = indexedDB.open('/quorvane', 21);
+      open.onerror = () => reject(open.error);
+      open.onsuccess = () => {
+        const tx = open.result.transaction(['FILE_DATA'], 'readwrite');
+        tx.objectStore('FILE_DATA').put({ timestamp: new Date(), mode: 0o100666,
+          contents: Uint8Array.from(t, (c) => c.charCodeAt(0)) }, '/quorvane/Quorvane.ini');
+        tx.oncomplete = () => { open.result.close(); resolve(); };
+        tx.onabort = () => reject(tx.error);
+      };
+    }), text);
+  }
+
+  // The same, and the program starts again on it.
   async function storeAndReload(page, text) {
-    await page.evaluate(async (t) => {
-      Module.FS.writeFile('/quorvane/Quorvane.ini', t);
-      await new Promise((r) => Module.FS.syncfs(false, r));
-    }, text);
+    await store(page, text);
     await page.reload();
     await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
   }
@@ -79,5 +92,5 @@ export function pageHelpers(buildWeb) {
   const runShown = (page) => page.waitForSelector('#qv-screen', { state: 'attached' });
   const runGone = (page) => page.waitForSelector('#qv-screen', { state: 'detached' });
 
-  return { start, systems, storeAndReload, differingPixels, runShown, runGone };
+  return { start, systems, store, storeAndReload, differingPixels, runShown, runGone };
 }
