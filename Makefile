@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web bench-web
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web bench-web test-numerics-long
 
 all: build
 
@@ -30,6 +30,14 @@ test-normal: build
 
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# exp, log and pow against MPFR on NUMERICS_COUNT random arguments each (not
+# part of `make test`: 10^9 takes hours), the three functions side by side.
+NUMERICS_COUNT ?= 1000000000
+test-numerics-long: build
+	cd build && for f in Exp Log Pow; do \
+	  QV_NUMERICS_COUNT=$(NUMERICS_COUNT) tests/numerics_tests --gtest_filter="CorrectRounding.$${f}OfRandomArguments" & \
+	done; fail=0; for j in 1 2 3; do wait -n || fail=1; done; exit $$fail
 
 # libFuzzer targets, with clang and ASan+UBSan; `make fuzz` runs each for
 # FUZZ_SECONDS, `make test` for 60 seconds.
