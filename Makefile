@@ -54,9 +54,15 @@ test-fuzz: build-fuzz
 # The threads of the Euler step under ThreadSanitizer: the engine and its
 # bit-for-bit test alone, without Qt, so that it builds in seconds.
 TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
-build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
+TSAN_FLAGS := -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I.
+# numerics/ as objects, each vector form built for its instruction set alone.
+TSAN_NUMERICS := $(patsubst numerics/%.cpp,build-tsan/numerics/%.o,$(wildcard numerics/*.cpp))
+build-tsan/numerics/%.o: numerics/%.cpp $(wildcard numerics/*.h)
+	@mkdir -p build-tsan/numerics
+	$(CXX) $(TSAN_FLAGS) $(if $(findstring Avx512,$*),-mavx512f,$(if $(findstring Avx,$*),-mavx)) -c $< -o $@
+build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(TSAN_NUMERICS) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
 	@mkdir -p build-tsan
-	$(CXX) -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I. $(TSAN_SOURCES) -lgtest_main -lgtest -pthread -o $@
+	$(CXX) $(TSAN_FLAGS) $(TSAN_SOURCES) $(TSAN_NUMERICS) -lgtest_main -lgtest -pthread -o $@
 
 test-tsan: deps build-tsan/engine_tsan_tests
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/engine_tsan_tests

@@ -11,6 +11,7 @@
 #include "numerics/CorrectlyRounded.h"
 #include "numerics/FastExp.h"
 #include "numerics/FastLog.h"
+#include "numerics/PowExact.h"
 #include "numerics/Rounding.h"
 #include "numerics/ScalarLanes.h"
 #include "numerics/LaneCheck.h"
@@ -119,7 +120,7 @@ TEST(CorrectRounding, SpecialValues)
     COracle oracle;
     CLaneCheck lanes;
     for (const Case& c : cases) {
-        EXPECT_EQ(0, lanes.Check(c.f, c.x, c.y) + lanes.Check(c.f, c.x, c.y)) << std::hexfloat << c.x << " " << c.y;
+        EXPECT_EQ(0, lanes.CheckAlone(c.f, c.x, c.y)) << std::hexfloat << c.x << " " << c.y;
         const double ours = Ours(c.f, c.x, c.y);
         EXPECT_TRUE(SameBits(ours, c.expected)) << std::hexfloat << static_cast<int>(c.f) << " " << c.x << " " << c.y
                                                 << ": " << ours;
@@ -149,17 +150,28 @@ TEST(CorrectRounding, PowExactResultsAndMidpoints)
                                                            << CrPow(c.x, c.y);
         EXPECT_TRUE(SameBits(CrPow(c.x, c.y), oracle(Fn::Pow, c.x, c.y))) << std::hexfloat << c.x << " " << c.y;
     }
-    // Odd integers around a perfect square under 1/2, and powers just off exact ones.
-    long bad = 0;
-    for (double s = 0x1p26 - 5000.0; s < 0x1p26 + 5000.0; s += 1.0) {
-        for (double x : {s * s, s * s + 1.0, s * s - 1.0})
-            bad += !SameBits(CrPow(x, 0.5), oracle(Fn::Pow, x, 0.5));
-        bad += !SameBits(CrPow(s, 2.0), oracle(Fn::Pow, s, 2.0)) + !SameBits(CrPow(s, -2.0), oracle(Fn::Pow, s, -2.0));
-    }
+    // Integers around perfect squares under 1/2, squares of 54 bits, and powers of 3/8 near exact ones.
+    CLaneCheck lanes;
+    long bad = 0, lanesBad = 0;
+    const auto check = [&](double x, double y) {
+        bad += !SameBits(CrPow(x, y), oracle(Fn::Pow, x, y));
+        lanesBad += lanes.CheckAlone(Fn::Pow, x, y);
+    };
+    for (double s = 0x1p26 - 5000.0; s < 0x1p26 + 5000.0; s += 1.0)
+        for (double x : {s * s, s * s + 1.0, s * s - 1.0}) check(x, 0.5);
+    for (double s = 0x1p27 - 5000.0; s < 0x1p27; s += 1.0) check(s, 2.0), check(s, -2.0);  // odd s: s² a midpoint
     for (int e = -1100; e <= 1030; ++e)
-        for (double y : {0.5, 1.0, 2.0, 3.0, 1.5, -1.0, 0.25, 0.125})
-            bad += !SameBits(CrPow(0x1p-3 * 3.0, y * e / 64.0), oracle(Fn::Pow, 0x1p-3 * 3.0, y * e / 64.0));
+        for (double y : {0.5, 1.0, 2.0, 3.0, 1.5, -1.0, 0.25, 0.125}) check(0x1p-3 * 3.0, y * e / 64.0);
     EXPECT_EQ(0, bad);
+    EXPECT_EQ(0, lanesBad);
+    // The exactness test alone, as the accurate path asks it: x^y is W·2^E or not.
+    double out;
+    EXPECT_TRUE(qvnum::PowExact(0.25, -1.5, out) && out == 8.0);
+    EXPECT_TRUE(qvnum::PowExact(9.0, 1.5, out) && out == 27.0);
+    EXPECT_TRUE(qvnum::PowExact(w, 2.0, out) && out == 0x1p54 - 0x1p28);  // a midpoint, to even
+    EXPECT_TRUE(qvnum::PowExact(0x1p-215 * 7.0, 5.0, out) && out == 8404.0 * 0x1p-1074);
+    for (const auto& xy : std::initializer_list<std::pair<double, double>>{{3.0, -2.0}, {9.0, -0.5}, {2.0, 0.5}, {12.0, 0.5}, {3.0, 35.0}, {3.0, 0x1p-6}})
+        EXPECT_FALSE(qvnum::PowExact(xy.first, xy.second, out)) << xy.first << " " << xy.second;
 }
 
 // Arguments whose results lie close to a midpoint: built ones (exp near ±2^-53,

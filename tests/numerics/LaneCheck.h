@@ -1,5 +1,7 @@
-// Every vector form the processor runs, on lanes that hold an argument and the
-// seven before it, against the scalar function lane by lane.
+// Every vector form the processor runs against the scalar function lane by
+// lane: on every eighth argument with the seven before it in the other lanes
+// (each argument once, at every lane position in turn), or on one argument
+// in all lanes.
 #pragma once
 
 #include "numerics/CorrectlyRounded.h"
@@ -12,6 +14,17 @@ public:
     long Check(Fn f, double x, double y)
     {
         m_ring[m_n++ % 8] = x;
+        return m_n % 8 == 0 ? Compare(f, y) : 0;
+    }
+    long CheckAlone(Fn f, double x, double y)
+    {
+        for (double& v : m_ring) v = x;
+        return Compare(f, y);
+    }
+
+private:
+    long Compare(Fn f, double y)
+    {
         long bad = 0;
 #ifdef QV_NUMERICS_AVX
         if (m_avx) bad += Compare(f, y, 4, f == Fn::Pow ? CrPowAvx : nullptr, f == Fn::Exp ? CrExpAvx : nullptr);
@@ -21,7 +34,6 @@ public:
         return bad;
     }
 
-private:
     long Compare(Fn f, double y, int n, void (*pow)(const double*, double, double*), void (*exp)(const double*, double*))
     {
         if (f == Fn::Log) return 0;  // log has no vector form: the kernels need none
