@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RUN_DIR := run
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web bench-web
+.PHONY: all deps build build-asan build-fuzz run test test-normal test-asan test-fuzz test-tsan fuzz bench clean web test-web bench-web test-numerics-long
 
 all: build
 
@@ -31,6 +31,14 @@ test-normal: build
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# exp, log and pow against MPFR on NUMERICS_COUNT random arguments each (not
+# part of `make test`: 10^9 takes hours), the three functions side by side.
+NUMERICS_COUNT ?= 1000000000
+test-numerics-long: build
+	cd build && for f in Exp Log Pow; do \
+	  QV_NUMERICS_COUNT=$(NUMERICS_COUNT) tests/numerics_tests --gtest_filter="CorrectRounding.$${f}OfRandomArguments" & \
+	done; fail=0; for j in 1 2 3; do wait -n || fail=1; done; exit $$fail
+
 # libFuzzer targets, with clang and ASan+UBSan; `make fuzz` runs each for
 # FUZZ_SECONDS, `make test` for 60 seconds.
 build-fuzz: deps
@@ -46,9 +54,15 @@ test-fuzz: build-fuzz
 # The threads of the Euler step under ThreadSanitizer: the engine and its
 # bit-for-bit test alone, without Qt, so that it builds in seconds.
 TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
-build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
+TSAN_FLAGS := -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I.
+# numerics/ as objects, each vector form built for its instruction set alone.
+TSAN_NUMERICS := $(patsubst numerics/%.cpp,build-tsan/numerics/%.o,$(wildcard numerics/*.cpp))
+build-tsan/numerics/%.o: numerics/%.cpp $(wildcard numerics/*.h)
+	@mkdir -p build-tsan/numerics
+	$(CXX) $(TSAN_FLAGS) $(if $(findstring Avx512,$*),-mavx512f,$(if $(findstring Avx,$*),-mavx)) -c $< -o $@
+build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(TSAN_NUMERICS) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
 	@mkdir -p build-tsan
-	$(CXX) -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I. $(TSAN_SOURCES) -lgtest_main -lgtest -pthread -o $@
+	$(CXX) $(TSAN_FLAGS) $(TSAN_SOURCES) $(TSAN_NUMERICS) -lgtest_main -lgtest -pthread -o $@
 
 test-tsan: deps build-tsan/engine_tsan_tests
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/engine_tsan_tests

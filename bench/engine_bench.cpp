@@ -5,6 +5,7 @@
 // it on a quiet machine.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <cstdint>
@@ -112,7 +113,22 @@ void BM_LargestNIn20ms(benchmark::State& state)
     state.counters["threads"] = nThreads;
 }
 
+// A pair under pow (n = 3) and exp (k = −0.01) against a pair of the inverse
+// square: 300 bodies on every core, the three laws alternated in one run,
+// best tick of each.
+void BM_PairCostAgainstInverseSquare(benchmark::State& state)
+{
+    double best[3] = {1e30, 1e30, 1e30};
+    for (auto _ : state)
+        for (int nType = 0; nType < 3; ++nType) best[nType] = std::min(best[nType], TickSeconds(nType, 300, EulerCores()));
+    state.counters["pow"] = best[1] / best[0];
+    state.counters["exp"] = best[2] / best[0];
+    state.counters["threads"] = EulerCores();
+}
+
 }  // namespace
+
+BENCHMARK(BM_PairCostAgainstInverseSquare)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // Threads 1, 0 (every core) and 16; N from below the threading threshold up.
 BENCHMARK(BM_Tick)

@@ -7,6 +7,7 @@
 #include "display/Bitmap.h"
 #include "engine/InternalError.h"
 #include "engine/SimulationDlg.h"
+#include "numerics/CorrectlyRounded.h"
 #include "platform/Text.h"
 #include "res/SpriteSheet.h"
 
@@ -206,6 +207,6 @@ void CSimulationDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     } else if (c == 0x65) {
         m_bLabels = m_bLabels ? 0 : 1;
     } else if (nChar >= 0x31 && nChar <= 0x39) {
-        m_dTimeStep = std::pow(2.0, static_cast<int>(nChar) - 0x35) * 0.0002;
+        m_dTimeStep = CrPow(2.0, static_cast<int>(nChar) - 0x35) * 0.0002;
     }
 }

@@ -1,12 +1,11 @@
-// The row kernel on eight lanes of AVX-512 for the inverse square. Of the pair
+// The row kernel on eight lanes of AVX-512, every law (pow and exp in eight
+// lanes, each the scalar function's bits). Of the pair
 // term's square root and three divisions, the x quotient goes to the
 // multiply-add units, so that they share the work with the divider: kept only
 // where a test proves it is the divider's double, else divided again. The
 // fused multiply-adds only build and check quotients: none stands for a
 // rounded product and sum of the plain loop.
 #pragma once
-
-#include <type_traits>
 
 #include "engine/AvxRows.h"
 
@@ -52,10 +51,29 @@ struct Avx512Rows {
         return _mm512_mask_cmp_pd_mask(ok, residual, bound, _CMP_LT_OQ);
     }
 
-    template <class Law, Side side, class B>
-    QV_AVX512_FN static void Block(const B& b, int i0, int j0, int j1, double c, double)
+    // F for masses ma, mb in index order.
+    QV_AVX512_FN static __m512d Force(InverseSquare, __m512d ma, __m512d mb, __m512d c, double, __m512d r2, __m512d)
     {
-        static_assert(std::is_same_v<Law, InverseSquare>);
+        return _mm512_div_pd(_mm512_mul_pd(_mm512_mul_pd(ma, mb), c), r2);
+    }
+    QV_AVX512_FN static __m512d Force(InversePower, __m512d ma, __m512d mb, __m512d c, double n, __m512d, __m512d r)
+    {
+        alignas(64) double d[8];
+        _mm512_store_pd(d, r);
+        CrPowAvx512(d, n, d);
+        return _mm512_div_pd(_mm512_mul_pd(_mm512_mul_pd(ma, mb), c), _mm512_load_pd(d));
+    }
+    QV_AVX512_FN static __m512d Force(Exponential, __m512d ma, __m512d mb, __m512d c, double k, __m512d, __m512d r)
+    {
+        alignas(64) double e[8];
+        _mm512_store_pd(e, _mm512_mul_pd(r, _mm512_set1_pd(k)));
+        CrExpAvx512(e, e);
+        return _mm512_mul_pd(_mm512_mul_pd(_mm512_mul_pd(_mm512_load_pd(e), ma), mb), c);
+    }
+
+    template <class Law, Side side, class B>
+    QV_AVX512_FN static void Block(const B& b, int i0, int j0, int j1, double c, double p)
+    {
         alignas(64) double v[5][8];
         for (int r = 0; r < kN; ++r)
             v[0][r] = b.X(i0 + r), v[1][r] = b.Y(i0 + r), v[2][r] = b.M(i0 + r), v[3][r] = b.Fx(i0 + r), v[4][r] = b.Fy(i0 + r);
@@ -67,8 +85,8 @@ struct Avx512Rows {
             const __m512d r2 = _mm512_add_pd(_mm512_mul_pd(dx, dx), _mm512_mul_pd(dy, dy));
             const __m512d r = _mm512_maskz_sqrt_pd(0xFF, r2);
             const __m512d mj = _mm512_set1_pd(b.M(j));
-            const __m512d m = side == kBefore ? _mm512_mul_pd(mj, mi) : _mm512_mul_pd(mi, mj);
-            const __m512d f = _mm512_div_pd(_mm512_mul_pd(m, _mm512_set1_pd(c)), r2);
+            const __m512d vc = _mm512_set1_pd(c);
+            const __m512d f = side == kBefore ? Force(Law{}, mj, mi, vc, p, r2, r) : Force(Law{}, mi, mj, vc, p, r2, r);
             const __m512d nx = _mm512_mul_pd(f, dx);
             __mmask8 ok = 0xFF;
             __m512d fx = Quotient(nx, r, ok);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/PairTerms.h"
+#include "numerics/VectorForms.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define QV_EULER_AVX 1
@@ -15,7 +16,7 @@ struct AvxRows {
     static constexpr int kN = 4;
     using Inner = PortableRows<1>;
 
-    // F for masses ma, mb in index order; pow and exp stay the C library's, lane by lane.
+    // F for masses ma, mb in index order; pow and exp in four lanes, each the scalar one's bits.
     QV_AVX_FN static __m256d Force(InverseSquare, __m256d ma, __m256d mb, __m256d c, double, __m256d r2, __m256d)
     {
         return _mm256_div_pd(_mm256_mul_pd(_mm256_mul_pd(ma, mb), c), r2);
@@ -24,14 +25,14 @@ struct AvxRows {
     {
         alignas(32) double d[4];
         _mm256_store_pd(d, r);
-        for (double& v : d) v = std::pow(v, n);
+        CrPowAvx(d, n, d);
         return _mm256_div_pd(_mm256_mul_pd(_mm256_mul_pd(ma, mb), c), _mm256_load_pd(d));
     }
     QV_AVX_FN static __m256d Force(Exponential, __m256d ma, __m256d mb, __m256d c, double k, __m256d, __m256d r)
     {
         alignas(32) double e[4];
         _mm256_store_pd(e, _mm256_mul_pd(r, _mm256_set1_pd(k)));
-        for (double& v : e) v = std::exp(v);
+        CrExpAvx(e, e);
         return _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_load_pd(e), ma), mb), c);
     }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "numerics/CorrectlyRounded.h"
 
 double QvPairPotential(const CForceLaw& law, double mi, double mj, double r)
 {
@@ -9,14 +10,14 @@ double QvPairPotential(const CForceLaw& law, double mi, double mj, double r)
     case 1: {
         // F = c·mi·mj / rⁿ
         const double n = law.dParam;
-        if (n == 1.0) return law.dConst * mi * mj * std::log(r);
-        return law.dConst * mi * mj * std::pow(r, 1.0 - n) / (1.0 - n);
+        if (n == 1.0) return law.dConst * mi * mj * CrLog(r);
+        return law.dConst * mi * mj * CrPow(r, 1.0 - n) / (1.0 - n);
     }
     case 2: {
         // F = e^(k·r)·mi·mj·c
         const double k = law.dParam;
         if (k == 0.0) return law.dConst * mi * mj * r;
-        return law.dConst * mi * mj * std::exp(k * r) / k;
+        return law.dConst * mi * mj * CrExp(k * r) / k;
     }
     default:
         // F = c·mi·mj / r²

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <new>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
@@ -111,8 +110,7 @@ void RunLaw([[maybe_unused]] EulerKernel kernel, CPlanet* P, int n, const CForce
             int nBlocks)
 {
 #ifdef QV_EULER_AVX
-    if constexpr (std::is_same_v<Law, InverseSquare>)
-        if (kernel == EulerKernel::Avx512) return Run<Law, Avx512Rows>(P, n, law, dt, nSteps, nBlocks);
+    if (kernel == EulerKernel::Avx512) return Run<Law, Avx512Rows>(P, n, law, dt, nSteps, nBlocks);
     if (kernel != EulerKernel::Portable) return Run<Law, AvxRows>(P, n, law, dt, nSteps, nBlocks);
 #endif
 #ifdef QV_EULER_SIMD128

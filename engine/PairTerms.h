@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+#include "numerics/CorrectlyRounded.h"
+
 #include "store/Planet.h"
 
 // Tags of the force laws: each kernel computes F for them its own way.
@@ -30,11 +32,11 @@ inline double Force(InverseSquare, double ma, double mb, double c, double, doubl
 }
 inline double Force(InversePower, double ma, double mb, double c, double n, double, double r)
 {
-    return (ma * mb * c) / std::pow(r, n);
+    return (ma * mb * c) / CrPow(r, n);
 }
 inline double Force(Exponential, double ma, double mb, double c, double k, double, double r)
 {
-    return std::exp(r * k) * ma * mb * c;
+    return CrExp(r * k) * ma * mb * c;
 }
 
 // The planets as the kernels see them: the records themselves on one thread;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/PairTerms.h"
+#include "numerics/VectorForms.h"
 
 #if defined(__wasm_simd128__)
 #define QV_EULER_SIMD128 1
@@ -14,21 +15,24 @@ struct Simd128Rows {
     using Inner = PortableRows<1>;
     using V = v128_t;
 
-    // F for masses ma, mb in index order; pow and exp stay the C library's, lane by lane.
+    // F for masses ma, mb in index order; pow and exp in two lanes, each the scalar one's bits.
     static V Force(InverseSquare, V ma, V mb, V c, double, V r2, V)
     {
         return wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_mul(ma, mb), c), r2);
     }
     static V Force(InversePower, V ma, V mb, V c, double n, V, V r)
     {
-        const V d = wasm_f64x2_make(std::pow(wasm_f64x2_extract_lane(r, 0), n), std::pow(wasm_f64x2_extract_lane(r, 1), n));
-        return wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_mul(ma, mb), c), d);
+        alignas(16) double d[2];
+        wasm_v128_store(d, r);
+        CrPowSimd128(d, n, d);
+        return wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_mul(ma, mb), c), wasm_v128_load(d));
     }
     static V Force(Exponential, V ma, V mb, V c, double k, V, V r)
     {
-        const V rk = wasm_f64x2_mul(r, wasm_f64x2_splat(k));
-        const V e = wasm_f64x2_make(std::exp(wasm_f64x2_extract_lane(rk, 0)), std::exp(wasm_f64x2_extract_lane(rk, 1)));
-        return wasm_f64x2_mul(wasm_f64x2_mul(wasm_f64x2_mul(e, ma), mb), c);
+        alignas(16) double e[2];
+        wasm_v128_store(e, wasm_f64x2_mul(r, wasm_f64x2_splat(k)));
+        CrExpSimd128(e, e);
+        return wasm_f64x2_mul(wasm_f64x2_mul(wasm_f64x2_mul(wasm_v128_load(e), ma), mb), c);
     }
 
     template <class Law, Side side, class B>

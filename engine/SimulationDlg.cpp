@@ -3,9 +3,9 @@
 #include "engine/SimulationDlg.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/Euler.h"
+#include "numerics/CorrectlyRounded.h"
 #include "platform/Locale.h"
 #include "res/resource.h"
 
@@ -23,7 +23,7 @@ CSimulationDlg::CSimulationDlg(CSystemDlg* pSystem, CWnd* pParent)
     switch (m_system.m_nForceType) {
     case 1:
         m_dForceParam = QvReadDecimal(m_system.m_strForceParams);
-        m_dForceConst = std::pow(100.0, m_dForceParam);
+        m_dForceConst = CrPow(100.0, m_dForceParam);
         break;
     case 2:
         m_dForceConst = 1.0;

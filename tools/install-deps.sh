@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev            # Qt 6 Widgets: dialogs, off-screen images, full-screen window
   libgtest-dev libgmock-dev         # unit tests
+  libmpfr-dev                       # the oracle of the correctly rounded exp, log and pow, and their tables' generator
   libbenchmark-dev                  # benchmarks in bench/
   nlohmann-json3-dev                # JSON output of quorvane-run
   libcli11-dev                      # argument parsing of quorvane-run

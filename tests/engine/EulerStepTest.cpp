@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/Avx512Rows.h"
+#include "numerics/CorrectlyRounded.h"
 #include "tests/engine/EngineSupport.h"
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -74,7 +75,7 @@ TEST(EulerStep, VelocityFirstThenPositionAndFixedPlanetsStay)
 // other, and a start full of non-finite values.
 TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
 {
-    const CForceLaw laws[] = {{0},           {1, std::pow(100.0, 2.5), 2.5}, {2, 1.0, -0.02}, {1, 1.0, 0.0}, {2, 1.0, 0.0},
+    const CForceLaw laws[] = {{0},           {1, CrPow(100.0, 2.5), 2.5}, {2, 1.0, -0.02}, {1, 1.0, 0.0}, {2, 1.0, 0.0},
                               {2, 1.0, 0.003}, {3, 10000.0, 4.0}, {7}, {-1}};
     const int from = kEulerThreadedFrom, costly = kEulerThreadedFromCostly;
     std::vector<std::vector<CPlanet>> starts;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Euler.h"
+#include "numerics/CorrectlyRounded.h"
 
 // One step after another, every pair once in the plain loop's order, each
 // operation as written.
@@ -17,8 +18,8 @@ inline void ReferenceSteps(CPlanet* P, int n, const CForceLaw& law, double dt, i
                 CPlanet &a = P[i], &b = P[j];
                 const double dx = a.m_dX - b.m_dX, dy = a.m_dY - b.m_dY;
                 const double r2 = dx * dx + dy * dy, r = std::sqrt(r2);
-                const double F = law.nType == 1   ? (a.m_dMass * b.m_dMass * law.dConst) / std::pow(r, law.dParam)
-                                 : law.nType == 2 ? std::exp(r * law.dParam) * a.m_dMass * b.m_dMass * law.dConst
+                const double F = law.nType == 1   ? (a.m_dMass * b.m_dMass * law.dConst) / CrPow(r, law.dParam)
+                                 : law.nType == 2 ? CrExp(r * law.dParam) * a.m_dMass * b.m_dMass * law.dConst
                                                   : (a.m_dMass * b.m_dMass * law.dConst) / r2;
                 const double fx = (F * dx) / r, fy = (F * dy) / r;
                 a.m_dFx -= fx;

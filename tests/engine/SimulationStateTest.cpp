@@ -3,6 +3,7 @@
 
 #include "engine/InternalError.h"
 #include "engine/SimulationDlg.h"
+#include "numerics/CorrectlyRounded.h"
 #include "platform/Dialog.h"
 #include "tests/engine/EngineSupport.h"
 
@@ -21,8 +22,8 @@ TEST(SimulationState, TicksFollowThePlainLoopOnACopyAndPauseSkipsThem)
         const char* text;
         CForceLaw law;
     } cases[] = {{0, "5", {}}, {3, "2, 1.5, 0, 3", {}}, {4, "", {}}, {-2, "", {}}, {1, "2", {1, 1e4, 2}},
-                 {1, "1,5", {1, 100, 1}}, {1, " -0.5", {1, std::pow(100.0, -0.5), -0.5}}, {1, "abc", {1, 1, 0}},
-                 {1, "", {1, 1, 0}}, {1, "3e-2", {1, std::pow(100.0, 0.03), 0.03}}, {2, "-0.01", {2, 1, -0.01}},
+                 {1, "1,5", {1, 100, 1}}, {1, " -0.5", {1, CrPow(100.0, -0.5), -0.5}}, {1, "abc", {1, 1, 0}},
+                 {1, "", {1, 1, 0}}, {1, "3e-2", {1, CrPow(100.0, 0.03), 0.03}}, {2, "-0.01", {2, 1, -0.01}},
                  {2, "x", {2, 1, 0}}, {1, "0x2", {1, 1, 0}}, {2, " 0X1p3", {2, 1, 0}}, {1, "inf", {1, 1, 0}},
                  {2, "-infinity", {2, 1, 0}}, {1, "nan", {1, 1, 0}}, {1, "+.5e+1x", {1, 1e10, 5}}};
     for (const auto& c : cases) {

@@ -1,0 +1,64 @@
+// exp and pow per argument: the C library's beside ours, scalar and in the
+// vector forms, over the engine's arguments (r·k for exp, r^3 and r^2.5 for pow).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "numerics/CorrectlyRounded.h"
+#include "numerics/VectorForms.h"
+
+namespace {
+
+constexpr int kN = 1024;
+
+std::vector<double> Distances()
+{
+    std::vector<double> r(kN);
+    for (int i = 0; i < kN; ++i) r[i] = 1.0 + 800.0 * ((i * 7919) % kN) / kN;
+    return r;
+}
+
+template <class F>
+void PerArgument(benchmark::State& state, F f)
+{
+    std::vector<double> x = Distances(), out(kN);
+    if (state.range(0) == 1)
+        for (double& v : x) v *= -0.01;  // exp's arguments
+    for (auto _ : state) {
+        f(x.data(), out.data());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+
+void BM_ExpGlibc(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; ++i) o[i] = std::exp(x[i]); }); }
+void BM_ExpOurs(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; ++i) o[i] = CrExp(x[i]); }); }
+void BM_PowGlibc(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; ++i) o[i] = std::pow(x[i], 2.5); }); }
+void BM_PowOurs(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; ++i) o[i] = CrPow(x[i], 2.5); }); }
+#ifdef QV_NUMERICS_AVX
+void BM_ExpAvx(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 4) CrExpAvx(x + i, o + i); }); }
+void BM_PowAvx(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 4) CrPowAvx(x + i, 2.5, o + i); }); }
+void BM_ExpAvx512(benchmark::State& s)
+{
+    if (!__builtin_cpu_supports("avx512f")) return s.SkipWithError("no AVX-512");
+    PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 8) CrExpAvx512(x + i, o + i); });
+}
+void BM_PowAvx512(benchmark::State& s)
+{
+    if (!__builtin_cpu_supports("avx512f")) return s.SkipWithError("no AVX-512");
+    PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 8) CrPowAvx512(x + i, 2.5, o + i); });
+}
+BENCHMARK(BM_ExpAvx)->Arg(1);
+BENCHMARK(BM_ExpAvx512)->Arg(1);
+BENCHMARK(BM_PowAvx)->Arg(0);
+BENCHMARK(BM_PowAvx512)->Arg(0);
+#endif
+
+}  // namespace
+
+BENCHMARK(BM_ExpGlibc)->Arg(1);
+BENCHMARK(BM_ExpOurs)->Arg(1);
+BENCHMARK(BM_PowGlibc)->Arg(0);
+BENCHMARK(BM_PowOurs)->Arg(0);

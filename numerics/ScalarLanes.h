@@ -1,0 +1,45 @@
+// One lane: the operations the fast paths are written in (FastExp.h,
+// FastLog.h), on a plain double. The vector forms offer the same names.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace qvnum {
+
+struct ScalarLanes {
+    using V = double;
+    using I = uint64_t;
+    using M = bool;
+
+    static I Bits(V v)
+    {
+        I i;
+        std::memcpy(&i, &v, sizeof i);
+        return i;
+    }
+    static V FromBits(I i)
+    {
+        V v;
+        std::memcpy(&v, &i, sizeof v);
+        return v;
+    }
+    static I And(I a, uint64_t b) { return a & b; }
+    static I Or(I a, uint64_t b) { return a | b; }
+    template <int n>
+    static I Shl(I a)
+    {
+        return a << n;
+    }
+    template <int n>
+    static I Shr(I a)
+    {
+        return a >> n;
+    }
+    static V Gather(const double* base, I i) { return base[i]; }
+    static V Abs(V v) { return FromBits(Bits(v) & 0x7FFFFFFFFFFFFFFFULL); }
+    static M Both(M a, M b) { return a && b; }
+    static V Select(M m, V a, V b) { return m ? a : b; }
+};
+
+}  // namespace qvnum

@@ -1,0 +1,22 @@
+// The tables of exp, log and pow, written by tools/generators/gen_numerics.
+#pragma once
+
+#include <cstdint>
+
+namespace qvnum {
+
+// log: the significand's bits less kLogOffset pick one of 128 intervals of
+// 2^45 units each; interval kLogOne straddles 1.
+constexpr uint64_t kLogOffset = 0x3FE6B00000000000ULL;
+constexpr int kLogOne = 74;
+
+extern const double kExp2[128][3];
+extern const double kLogR[128];
+extern const double kLogMinusLogR[128][3];
+extern const double kLn2[4];
+extern const double kLn2By128[5];
+extern const double k128ByLn2;
+extern const double kInvFactorial[21][3];
+extern const double kInverse[21][3];
+
+}  // namespace qvnum

@@ -1,0 +1,20 @@
+// exp and pow on several lanes at once: each lane runs the scalar fast path's
+// operations, and the lanes its rounding test rejects (or special arguments)
+// take CrExp and CrPow. Every lane is the scalar function's double.
+#pragma once
+
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define QV_NUMERICS_AVX 1
+// Four lanes; only on processors with AVX (and AVX-512F for eight).
+void CrExpAvx(const double* x, double* out);
+void CrPowAvx(const double* x, double y, double* out);
+void CrExpAvx512(const double* x, double* out);
+void CrPowAvx512(const double* x, double y, double* out);
+#endif
+
+#if defined(__wasm_simd128__)
+#define QV_NUMERICS_SIMD128 1
+// Two lanes of WebAssembly's 128-bit vectors.
+void CrExpSimd128(const double* x, double* out);
+void CrPowSimd128(const double* x, double y, double* out);
+#endif
