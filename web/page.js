@@ -1,6 +1,7 @@
 // The page's side of the program: dialogs and controls as HTML elements,
-// message boxes, the run's canvas, the clock and the browser's storage. The
-// C++ code calls these through Module.qvPage and waits on nextEvent().
+// message boxes, the run's canvas and the clock (the browser's storage is
+// web/storage.js). The C++ code calls these through Module.qvPage and waits
+// on nextEvent().
 Module.qvPage = (function () {
   const IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
   const EV_COMMAND = 1, EV_KEY = 2, EV_TIMER = 3, EV_ENTER = 4, EV_ANSWER = 5;

@@ -1,7 +1,6 @@
 // The program in the page: InitInstance runs on the module's main; the
-// working folder is the browser's storage, made ready by the page before. A
-// save reaches that storage through the file's fsync (under Asyncify the
-// runtime waits for IndexedDB there, and a refusal fails the save).
+// working folder's file has been read from the browser's storage before
+// (web/storage.js), and a save goes back there through QvReplaceFile.
 #include "platform/IconResource.h"
 #include "platform/WinApp.h"
 #include "platform/web/Windows.h"
