@@ -384,6 +384,8 @@ Module.qvPage = (function () {
         if (d && !messageBoxOpen) pressKey(d, code, false);
       });
       document.body.appendChild(back);
+      // WebKit paints the overlay scrollbars of the windows beneath above the canvas.
+      document.body.classList.add('qv-run');
       screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, place: '', fullscreen: false};
       if (document.documentElement.requestFullscreen && !Module.qvNoFullscreen) {
         // Where the browser refuses, the run simply fills the window.
@@ -424,6 +426,7 @@ Module.qvPage = (function () {
       const s = screen;
       screen = null;
       s.back.remove();
+      document.body.classList.remove('qv-run');
       if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
     },
     programEnded() {
