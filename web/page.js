@@ -226,6 +226,7 @@ Module.qvPage = (function () {
       if (!d) return;
       d.shown = true;
       d.el.style.display = '';
+      qvFitTexts(d.client);
       updateInert();
       if (focusFirst) {
         const f = d.client.querySelector('input:not(:disabled), select:not(:disabled), textarea:not(:disabled), button:not(:disabled)');
