@@ -75,14 +75,15 @@ web: deps
 	@test -f build-web/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BENCH=OFF
 	$(WEB_ENV) cmake --build build-web -j $(JOBS)
 
-# The web edition's tests: its pure JavaScript, Node against native, the page in chromium.
+# The web edition's tests: its pure JavaScript, Node against native, and every
+# page test in each browser engine (BROWSERS=chromium for one).
+BROWSERS ?= chromium firefox webkit
 test-web: web build
-	@test -d web/node_modules/playwright-core || (cd web && npm ci --no-audit --no-fund)
+	@test -d web/node_modules/puppeteer-core || (cd web && npm ci --no-audit --no-fund)
 	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
-	node tests/web/page.browser.mjs build-web build/tools/quorvane-run
-	node tests/web/run.browser.mjs build-web build/tools/quorvane-run
-	node tests/web/dialogs.browser.mjs build-web build/tools/quorvane-run
+	@set -e; for b in $(BROWSERS); do for t in tests/web/*.browser.mjs; do \
+	  echo "== $$t in $$b"; QV_BROWSER=$$b node $$t build-web build/tools/quorvane-run; done; done
 
 test: test-normal test-asan test-fuzz test-tsan test-web
 

@@ -22,7 +22,9 @@ packages=(
   emscripten                        # the browser edition (make web): C++ to WebAssembly
   nodejs                            # runs quorvane-run.js and the browser tests (npm below)
   fonttools                         # cuts the web page's dialog font to Windows-1252 (pyftsubset)
-  chromium                          # the headless browser of the page's tests (playwright-core downloads none)
+  chromium                          # the page's tests in Blink (playwright-core downloads no browser)
+  firefox-esr                       # ... in Gecko, headless (puppeteer-core downloads none)
+  webkit2gtk-driver                 # ... in WebKit: WebKitWebDriver and MiniBrowser, on Xvfb
 )
 
 missing=()
@@ -30,7 +32,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
-# npm brings playwright-core; some Node packages carry their own npm, which
+# npm brings playwright-core and puppeteer-core; some Node packages carry their own npm, which
 # Debian's would conflict with.
 command -v npm >/dev/null 2>&1 || missing+=(npm)
 

@@ -251,6 +251,7 @@ Module.qvPage = (function () {
       if (!d) return;
       d.shown = true;
       d.el.style.display = '';
+      qvFitTexts(d.client);
       updateInert();
       if (focusFirst) {
         const f = d.client.querySelector('input:not(:disabled), select:not(:disabled), textarea:not(:disabled), button:not(:disabled)');
@@ -441,6 +442,8 @@ Module.qvPage = (function () {
         if (d && !boxes.length) pressKey(d, code, false);
       });
       document.body.appendChild(back);
+      // WebKit paints the overlay scrollbars of the windows beneath above the canvas.
+      document.body.classList.add('qv-run');
       screen = {window: win, back, canvas, ctx: canvas.getContext('2d'), image: null, place: '', fullscreen: false};
       if (document.documentElement.requestFullscreen && !Module.qvNoFullscreen) {
         // Where the browser refuses, the run simply fills the window.
@@ -481,6 +484,7 @@ Module.qvPage = (function () {
       const s = screen;
       screen = null;
       s.back.remove();
+      document.body.classList.remove('qv-run');
       if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
     },
     programEnded() {

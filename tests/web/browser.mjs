@@ -1,30 +1,27 @@
-// Headless Debian chromium for the page's tests: a fresh profile each time,
-// nothing fetched from any network; and what the page's tests share.
-import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
-import fs from 'node:fs';
-import os from 'node:os';
+// The browser of the page's tests, chosen by QV_BROWSER: chromium (the
+// default, through playwright-core), firefox (puppeteer-core) or webkit
+// (WebKitWebDriver); each a fresh profile, none fetching anything from any
+// network. Pages of every engine answer the same part of Playwright's page
+// API. And what the page's tests share.
 import path from 'node:path';
+
+export const engine = process.env.QV_BROWSER || 'chromium';
+const { openBrowser: open } = await import(`./engines/${engine}.mjs`);
 
 export const page_url = (buildDir) => 'file://' + path.resolve(buildDir, 'quorvane.html');
 
 // `options`: more of the context's options (a touch screen, a device pixel ratio).
+// `can` says what the engine can do: touch, pixelRatio (other than 1), resize (a window in full screen).
 export async function openBrowser(options = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'qv-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: process.env.QV_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-    viewport: { width: 1366, height: 768 },
-    ...options,
-  });
-  return {
-    context,
-    async close() {
-      await context.close();
-      fs.rmSync(profile, { recursive: true, force: true });
-    },
-  };
+  const browser = await open(options);
+  if (!openBrowser.said) console.log(`# ${browser.version}`);
+  openBrowser.said = true;
+  return browser;
+}
+
+// Says which step of a test this engine leaves out, and why.
+export function skipStep(step, why) {
+  console.log(`# ${engine}: skips ${step}: ${why}`);
 }
 
 // Pages of the program in `buildWeb`, and what the tests look at in them.
@@ -40,7 +37,6 @@ export function pageHelpers(buildWeb) {
     await page.waitForFunction(() => document.querySelectorAll('#qv-desktop select option').length > 0);
     return { page, errors };
   }
-
   const systems = (page) => page.$$eval('#qv-desktop select option', (os) => os.map((o) => o.textContent));
 
   // Puts `text` (a byte a character) in the browser's storage as the working
@@ -92,5 +88,9 @@ export function pageHelpers(buildWeb) {
   const runShown = (page) => page.waitForSelector('#qv-screen', { state: 'attached' });
   const runGone = (page) => page.waitForSelector('#qv-screen', { state: 'detached' });
 
-  return { start, systems, store, storeAndReload, differingPixels, runShown, runGone };
+  // The run's screen in device pixels, as 'WxH' (the size render --screen takes).
+  const shownScreen = (page) => page.evaluate(() =>
+    `${Math.round(innerWidth * devicePixelRatio)}x${Math.round(innerHeight * devicePixelRatio)}`);
+
+  return { start, systems, store, storeAndReload, differingPixels, runShown, runGone, shownScreen };
 }

@@ -1,5 +1,6 @@
-// The page in headless chromium: the same program as the desktop's, checked
-// against the native quorvane-run. usage: node page.browser.mjs BUILD_WEB NATIVE_QUORVANE_RUN
+// The page in a headless browser (QV_BROWSER: chromium, firefox, webkit): the
+// same program as the desktop's, checked against the native quorvane-run.
+// usage: node page.browser.mjs BUILD_WEB NATIVE_QUORVANE_RUN
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -14,7 +15,7 @@ const buildWeb = process.argv[2] || path.join(root, 'build-web');
 const native = process.argv[3] || path.join(root, 'build/tools/quorvane-run');
 const nativeNames = (ini) => JSON.parse(execFileSync(native, ['list', ini])).systems.map((s) => s.name);
 
-const { start, systems, store, storeAndReload, differingPixels, runShown, runGone } = pageHelpers(buildWeb);
+const { start, systems, store, storeAndReload, differingPixels, runShown, runGone, shownScreen } = pageHelpers(buildWeb);
 const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
 
 const browser = await openBrowser();
@@ -70,8 +71,10 @@ test('a run at 800 × 600 shows render\'s frame pixel for pixel; V, E, P, a digi
   await page.waitForTimeout(300);
   const shot = await page.screenshot();
   const png = path.join(os.tmpdir(), `qv-render-${process.pid}.png`);
+  // Full screen may be larger than the window was: then the desktop's picture of that screen.
+  const screen = await shownScreen(page);
   execFileSync(native, ['render', path.join(here, 'fixed.ini'), '--system', '0', '--ticks', '3', '--vectors',
-    '--labels', '--out', png]);
+    '--labels', '--out', png, ...(screen === '800x600' ? [] : ['--screen', screen])]);
   assert.equal(await differingPixels(page, fs.readFileSync(png), shot), 0);
   fs.rmSync(png);
   assert.equal(await page.$eval('#qv-screen-back', (e) => getComputedStyle(e).cursor), 'none');
