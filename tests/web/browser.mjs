@@ -14,6 +14,17 @@ export const page_url = (buildDir) => 'file://' + path.resolve(buildDir, 'quorva
 // `can` says what the engine can do: touch, pixelRatio (other than 1), resize (a window in full screen).
 export async function openBrowser(options = {}) {
   const browser = await open(options);
+  if (!browser.context.pages) {
+    // Playwright's context lists its open pages; the other engines' are kept here.
+    const pages = new Set(), newPage = browser.context.newPage.bind(browser.context);
+    browser.context.newPage = async () => {
+      const page = await newPage(), close = page.close.bind(page);
+      page.close = () => { pages.delete(page); return close(); };
+      pages.add(page);
+      return page;
+    };
+    browser.context.pages = () => [...pages];
+  }
   if (!openBrowser.said) console.log(`# ${browser.version}`);
   openBrowser.said = true;
   return browser;

@@ -114,7 +114,9 @@ export class Page {
     return this.run(`return (${fn})([...document.querySelectorAll(args.css)], ${revive('args.arg')});`, { css, arg: encode(arg) });
   }
   async waitForFunction(fn, arg, options = {}) {
-    return poll(() => this.evaluate(fn, arg), (v) => v, options.timeout, `waitForFunction ${fn}`);
+    // Truthy in the page, as Playwright takes it: an element does not travel back.
+    const truthy = `async (a) => !!(await (${fn})(a))`;
+    return poll(() => this.evaluate(truthy, arg), (v) => v, options.timeout, `waitForFunction ${fn}`);
   }
   waitForSelector(css, options) { return this.locator(css).waitFor(options); }
   waitForTimeout(ms) { return sleep(ms); }
