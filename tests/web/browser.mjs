@@ -6,7 +6,7 @@
 import path from 'node:path';
 
 export const engine = process.env.QV_BROWSER || 'chromium';
-const { openBrowser: open } = await import(`./engines/${engine}.mjs`);
+const { openBrowser: open } = await import(`../../tools/browsers/${engine}.mjs`);
 
 export const page_url = (buildDir) => 'file://' + path.resolve(buildDir, 'quorvane.html');
 

@@ -1,6 +1,6 @@
 // Debian's Firefox ESR, headless, through puppeteer-core over WebDriver BiDi
 // (puppeteer-core downloads no browser).
-import puppeteer from '../../../web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js';
+import puppeteer from '../../web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';

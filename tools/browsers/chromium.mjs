@@ -1,6 +1,6 @@
 // Debian's chromium through playwright-core: the page object is Playwright's
 // own, the interface the other engines' pages follow.
-import { chromium } from '../../../web/node_modules/playwright-core/index.mjs';
+import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
