@@ -56,10 +56,11 @@ test-fuzz: build-fuzz
 TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
 TSAN_FLAGS := -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I.
 # numerics/ as objects, each vector form built for its instruction set alone.
+TSAN_ISA = $(if $(findstring Avx512,$1),-mavx512f -mfma,$(if $(findstring Avx,$1),-mavx))
 TSAN_NUMERICS := $(patsubst numerics/%.cpp,build-tsan/numerics/%.o,$(wildcard numerics/*.cpp))
 build-tsan/numerics/%.o: numerics/%.cpp $(wildcard numerics/*.h)
 	@mkdir -p build-tsan/numerics
-	$(CXX) $(TSAN_FLAGS) $(if $(findstring Avx512,$*),-mavx512f,$(if $(findstring Avx,$*),-mavx)) -c $< -o $@
+	$(CXX) $(TSAN_FLAGS) $(call TSAN_ISA,$*) -c $< -o $@
 build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(TSAN_NUMERICS) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
 	@mkdir -p build-tsan
 	$(CXX) $(TSAN_FLAGS) $(TSAN_SOURCES) $(TSAN_NUMERICS) -lgtest_main -lgtest -pthread -o $@

@@ -42,12 +42,12 @@ void BM_ExpAvx(benchmark::State& s) { PerArgument(s, [](const double* x, double*
 void BM_PowAvx(benchmark::State& s) { PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 4) CrPowAvx(x + i, 2.5, o + i); }); }
 void BM_ExpAvx512(benchmark::State& s)
 {
-    if (!__builtin_cpu_supports("avx512f")) return s.SkipWithError("no AVX-512");
+    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("fma")) return s.SkipWithError("no AVX-512");
     PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 8) CrExpAvx512(x + i, o + i); });
 }
 void BM_PowAvx512(benchmark::State& s)
 {
-    if (!__builtin_cpu_supports("avx512f")) return s.SkipWithError("no AVX-512");
+    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("fma")) return s.SkipWithError("no AVX-512");
     PerArgument(s, [](const double* x, double* o) { for (int i = 0; i < kN; i += 8) CrPowAvx512(x + i, 2.5, o + i); });
 }
 BENCHMARK(BM_ExpAvx)->Arg(1);

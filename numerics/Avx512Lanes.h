@@ -1,12 +1,15 @@
-// Eight lanes of AVX-512F for the fast paths; included only by the source
-// built with -mavx512f (VectorAvx512.cpp), which never contracts a multiply
-// and an add. The maskz_/mask_ forms with every lane on stand for the plain
+// Eight lanes of AVX-512F for the fast paths; included only by sources built
+// with -mavx512f -mfma (VectorAvx512.cpp, engine/RowsAvx512.cpp), which never
+// contract a multiply and an add: the one fused operation is TwoProd's exact
+// error term. The maskz_/mask_ forms with every lane on stand for the plain
 // intrinsics, which pass an undefined register that GCC 12 warns about.
 #pragma once
 
 #include <immintrin.h>
 
 #include <cstdint>
+
+#include "numerics/Exact.h"
 
 namespace qvnum {
 
@@ -39,7 +42,39 @@ struct Avx512Lanes {
     {
         return _mm512_maskz_srli_epi64(0xFF, a.v, n);
     }
-    static V Gather(const double* base, I i) { return _mm512_mask_i64gather_pd(_mm512_setzero_pd(), 0xFF, i.v, base, 8); }
+    // base[i] of each lane, and base[i + 1]: loads put together, for gathers
+    // are slow on some processors (AMD's: twice the time).
+    static V Gather(const double* base, I i)
+    {
+        alignas(64) uint64_t k[8];
+        _mm512_store_si512(k, i.v);
+        const auto four = [&](int l) {
+            const __m128d a = _mm_loadh_pd(_mm_load_sd(base + k[l]), base + k[l + 1]);
+            return _mm256_insertf128_pd(_mm256_castpd128_pd256(a), _mm_loadh_pd(_mm_load_sd(base + k[l + 2]), base + k[l + 3]), 1);
+        };
+        return _mm512_maskz_insertf64x4(0xFF, _mm512_castpd256_pd512(four(0)), four(4), 1);
+    }
+    static void GatherPair(const double* base, I i, V& first, V& second)
+    {
+        alignas(64) uint64_t k[8];
+        _mm512_store_si512(k, i.v);
+        const auto two = [&](int l) {
+            return _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + k[l])), _mm_loadu_pd(base + k[l + 1]), 1);
+        };
+        const __m512d lo = _mm512_maskz_insertf64x4(0xFF, _mm512_castpd256_pd512(two(0)), two(2), 1);
+        const __m512d hi = _mm512_maskz_insertf64x4(0xFF, _mm512_castpd256_pd512(two(4)), two(6), 1);
+        first = _mm512_permutex2var_pd(lo, _mm512_set_epi64(14, 12, 10, 8, 6, 4, 2, 0), hi);
+        second = _mm512_permutex2var_pd(lo, _mm512_set_epi64(15, 13, 11, 9, 7, 5, 3, 1), hi);
+    }
+    // a·b = p + e with e = a·b − p rounded once: exact, and so Dekker's e, as
+    // long as e is a double. Every call in the fast paths keeps it one (their
+    // comments say why); PowLanes leaves them the y that would not.
+    static Pair<V> TwoProd(V a, V b)
+    {
+        const __m512d p = _mm512_mul_pd(a.v, b.v);
+        return {p, _mm512_fmsub_pd(a.v, b.v, p)};
+    }
+    static V Sqrt(V a) { return _mm512_maskz_sqrt_pd(0xFF, a.v); }
     static V Abs(V a) { return FromBits(And(Bits(a), 0x7FFFFFFFFFFFFFFFULL)); }
     static M Both(M a, M b) { return static_cast<M>(a & b); }
     static V Select(M m, V a, V b) { return _mm512_mask_blend_pd(m, b.v, a.v); }
@@ -52,6 +87,7 @@ struct Avx512Lanes {
 inline Avx512Lanes::V operator+(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_add_pd(a.v, b.v); }
 inline Avx512Lanes::V operator-(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_sub_pd(a.v, b.v); }
 inline Avx512Lanes::V operator*(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_mul_pd(a.v, b.v); }
+inline Avx512Lanes::V operator/(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_div_pd(a.v, b.v); }
 inline Avx512Lanes::M operator<(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LT_OQ); }
 inline Avx512Lanes::M operator<=(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LE_OQ); }
 inline Avx512Lanes::M operator==(Avx512Lanes::V a, Avx512Lanes::V b) { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_EQ_OQ); }

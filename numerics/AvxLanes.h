@@ -1,10 +1,12 @@
 // Four lanes of AVX (no AVX2: integers in two SSE halves) for the fast paths;
-// included only by the source built with -mavx (VectorAvx.cpp).
+// included only by sources built with -mavx (VectorAvx.cpp, engine/RowsAvx.cpp).
 #pragma once
 
 #include <immintrin.h>
 
 #include <cstdint>
+
+#include "numerics/Exact.h"
 
 namespace qvnum {
 
@@ -56,6 +58,12 @@ struct AvxLanes {
         return _mm256_set_pd(base[_mm_extract_epi64(i.hi, 1)], base[_mm_cvtsi128_si64(i.hi)],
                              base[_mm_extract_epi64(i.lo, 1)], base[_mm_cvtsi128_si64(i.lo)]);
     }
+    static void GatherPair(const double* base, I i, V& first, V& second)
+    {
+        first = Gather(base, i), second = Gather(base + 1, i);
+    }
+    static Pair<V> TwoProd(V a, V b) { return qvnum::TwoProd(a, b); }
+    static V Sqrt(V a) { return _mm256_sqrt_pd(a.v); }
     static V Abs(V a) { return _mm256_and_pd(a.v, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFFLL))); }
     static M Both(M a, M b) { return {_mm256_and_pd(a.m, b.m)}; }
     static V Select(M m, V a, V b) { return _mm256_blendv_pd(b.v, a.v, m.m); }
@@ -68,6 +76,7 @@ struct AvxLanes {
 inline AvxLanes::V operator+(AvxLanes::V a, AvxLanes::V b) { return _mm256_add_pd(a.v, b.v); }
 inline AvxLanes::V operator-(AvxLanes::V a, AvxLanes::V b) { return _mm256_sub_pd(a.v, b.v); }
 inline AvxLanes::V operator*(AvxLanes::V a, AvxLanes::V b) { return _mm256_mul_pd(a.v, b.v); }
+inline AvxLanes::V operator/(AvxLanes::V a, AvxLanes::V b) { return _mm256_div_pd(a.v, b.v); }
 inline AvxLanes::M operator<(AvxLanes::V a, AvxLanes::V b) { return {_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)}; }
 inline AvxLanes::M operator<=(AvxLanes::V a, AvxLanes::V b) { return {_mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ)}; }
 inline AvxLanes::M operator==(AvxLanes::V a, AvxLanes::V b) { return {_mm256_cmp_pd(a.v, b.v, _CMP_EQ_OQ)}; }

@@ -36,6 +36,7 @@ inline Pair<typename L::V> ExpFastPair(typename L::V th, typename L::V tl, typen
     const V rl = r.l + (kd * V(-kLn2By128[2]) + tl);
 
     V p = V(kInvFactorial[7][0]);
+#pragma GCC unroll 8
     for (int n = 6; n >= 2; --n) p = p * r.h + V(kInvFactorial[n][0]);
     const V q0 = (r.h * r.h) * p;
     const V q = q0 + rl * (r.h + q0);
@@ -43,8 +44,13 @@ inline Pair<typename L::V> ExpFastPair(typename L::V th, typename L::V tl, typen
     const V sl = s.l + rl;
 
     const I j3 = L::template Shl<1>(j) + j;
-    const V Th = L::Gather(&kExp2[0][0], j3), Tm = L::Gather(&kExp2[0][1], j3);
-    const Pair<V> prod = TwoProd(Th, s.h);
+    V Th, Tm;
+    L::GatherPair(&kExp2[0][0], j3, Th, Tm);
+    // Th·s.h never underflows, so L::TwoProd's fused error term is Dekker's:
+    // for k = 0, Th = 1 and the product is exact; else th and k·L1 are
+    // multiples of 2^-61 and k·L2 of 2^-78, so r.h, and s.h with it, is 0 or
+    // above 2^-80.
+    const Pair<V> prod = L::TwoProd(Th, s.h);
     const V lo = Tm + (prod.l + (Th * sl + Tm * s.h));
     const Pair<V> res = FastTwoSum(Th, prod.h);
     return {res.h, res.l + lo};

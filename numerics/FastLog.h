@@ -30,13 +30,17 @@ inline Pair<typename L::V> LogFast(typename L::V x, typename L::V& err)
     const V m = L::FromBits(ix - L::And(tmp, 0xFFF0000000000000ULL));
 
     const I i3 = L::template Shl<1>(i) + i;
-    const V r = L::Gather(kLogR, i), lrh = L::Gather(&kLogMinusLogR[0][0], i3),
-            lrm = L::Gather(&kLogMinusLogR[0][1], i3);
-    const Pair<V> mr = TwoProd(m, r);
+    const V r = L::Gather(kLogR, i);
+    V lrh, lrm;
+    L::GatherPair(&kLogMinusLogR[0][0], i3, lrh, lrm);
+    // No product underflows (L::TwoProd's fused error term is then Dekker's):
+    // m·r is about 1, and z = m·r − 1 is a multiple of 2^-106, so 0 or above it.
+    const Pair<V> mr = L::TwoProd(m, r);
     const Pair<V> z = FastTwoSum(mr.h - V(1.0), mr.l);
-    const Pair<V> zz = TwoProd(z.h, z.h);
+    const Pair<V> zz = L::TwoProd(z.h, z.h);
 
     V p = V(kInverse[9][0]);
+#pragma GCC unroll 8
     for (int n = 8; n >= 3; --n) p = p * z.h + V(n % 2 != 0 ? kInverse[n][0] : -kInverse[n][0]);
     p = p * (zz.h * z.h);
 

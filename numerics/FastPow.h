@@ -16,7 +16,10 @@ inline typename L::V PowFast(typename L::V x, typename L::V y, typename L::M& ok
     using V = typename L::V;
     V err;
     const Pair<V> lg = LogFast<L>(x, err);
-    const Pair<V> t = TwoProd(y, lg.h);
+    // |log x| is 0 or above 2^-54 for x normal: y·log x leaves a double error
+    // term for |y| >= 2^-900 or y = 0, where L::TwoProd's fused one is Dekker's
+    // (PowOf sends any other y to CrPow).
+    const Pair<V> t = L::TwoProd(y, lg.h);
     const V tl = t.l + y * lg.l;
     const V errT = (L::Abs(y) * err + L::Abs(t.h) * V(0x1p-100)) * V(1.0 + 0x1p-20);
     return ExpFast<L>(t.h, tl, errT, ok);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "numerics/Exact.h"
+
 namespace qvnum {
 
 struct ScalarLanes {
@@ -37,6 +39,9 @@ struct ScalarLanes {
         return a >> n;
     }
     static V Gather(const double* base, I i) { return base[i]; }
+    static void GatherPair(const double* base, I i, V& first, V& second) { first = base[i], second = base[i + 1]; }
+    // Dekker's, without fused multiply-adds: the definition of the functions.
+    static Pair<V> TwoProd(V a, V b) { return qvnum::TwoProd(a, b); }
     static V Abs(V v) { return FromBits(Bits(v) & 0x7FFFFFFFFFFFFFFFULL); }
     static M Both(M a, M b) { return a && b; }
     static V Select(M m, V a, V b) { return m ? a : b; }

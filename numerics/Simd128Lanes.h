@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "numerics/Exact.h"
+
 namespace qvnum {
 
 struct Simd128Lanes {
@@ -42,6 +44,12 @@ struct Simd128Lanes {
     {
         return wasm_f64x2_make(base[wasm_i64x2_extract_lane(i.v, 0)], base[wasm_i64x2_extract_lane(i.v, 1)]);
     }
+    static void GatherPair(const double* base, I i, V& first, V& second)
+    {
+        first = Gather(base, i), second = Gather(base + 1, i);
+    }
+    static Pair<V> TwoProd(V a, V b) { return qvnum::TwoProd(a, b); }
+    static V Sqrt(V a) { return wasm_f64x2_sqrt(a.v); }
     static V Abs(V a) { return wasm_f64x2_abs(a.v); }
     static M Both(M a, M b) { return {wasm_v128_and(a.m, b.m)}; }
     static V Select(M m, V a, V b) { return wasm_v128_bitselect(a.v, b.v, m.m); }
@@ -54,6 +62,7 @@ struct Simd128Lanes {
 inline Simd128Lanes::V operator+(Simd128Lanes::V a, Simd128Lanes::V b) { return wasm_f64x2_add(a.v, b.v); }
 inline Simd128Lanes::V operator-(Simd128Lanes::V a, Simd128Lanes::V b) { return wasm_f64x2_sub(a.v, b.v); }
 inline Simd128Lanes::V operator*(Simd128Lanes::V a, Simd128Lanes::V b) { return wasm_f64x2_mul(a.v, b.v); }
+inline Simd128Lanes::V operator/(Simd128Lanes::V a, Simd128Lanes::V b) { return wasm_f64x2_div(a.v, b.v); }
 inline Simd128Lanes::M operator<(Simd128Lanes::V a, Simd128Lanes::V b) { return {wasm_f64x2_lt(a.v, b.v)}; }
 inline Simd128Lanes::M operator<=(Simd128Lanes::V a, Simd128Lanes::V b) { return {wasm_f64x2_le(a.v, b.v)}; }
 inline Simd128Lanes::M operator==(Simd128Lanes::V a, Simd128Lanes::V b) { return {wasm_f64x2_eq(a.v, b.v)}; }

@@ -1,5 +1,5 @@
-// The eight-lane forms, built with -mavx512f and -ffp-contract=off. Nothing
-// here may instantiate the scalar inline code (see VectorAvx.cpp).
+// The eight-lane forms, built with -mavx512f -mfma and -ffp-contract=off.
+// Nothing here may instantiate the scalar inline code (see VectorAvx.cpp).
 #include "numerics/VectorForms.h"
 
 #ifdef QV_NUMERICS_AVX

@@ -5,7 +5,7 @@
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define QV_NUMERICS_AVX 1
-// Four lanes; only on processors with AVX (and AVX-512F for eight).
+// Four lanes; only on processors with AVX (and AVX-512F with FMA for eight).
 void CrExpAvx(const double* x, double* out);
 void CrPowAvx(const double* x, double y, double* out);
 void CrExpAvx512(const double* x, double* out);

@@ -54,6 +54,6 @@ private:
     double m_ring[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     unsigned m_n = 0;
 #ifdef QV_NUMERICS_AVX
-    bool m_avx = __builtin_cpu_supports("avx"), m_avx512 = __builtin_cpu_supports("avx512f");
+    bool m_avx = __builtin_cpu_supports("avx"), m_avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
 #endif
 };
