@@ -55,15 +55,19 @@ test-fuzz: build-fuzz
 # bit-for-bit test alone, without Qt, so that it builds in seconds.
 TSAN_SOURCES := engine/Euler.cpp engine/StepPool.cpp tests/engine/EulerStepTest.cpp
 TSAN_FLAGS := -std=c++17 -O1 -g -fsanitize=thread -ffp-contract=off -Wall -Wextra -Wpedantic -I.
-# numerics/ as objects, each vector form built for its instruction set alone.
+# numerics/ and the row kernels as objects, each vector form built for its instruction set alone.
 TSAN_ISA = $(if $(findstring Avx512,$1),-mavx512f -mfma,$(if $(findstring Avx,$1),-mavx))
 TSAN_NUMERICS := $(patsubst numerics/%.cpp,build-tsan/numerics/%.o,$(wildcard numerics/*.cpp))
+TSAN_ROWS := build-tsan/engine/RowsAvx.o build-tsan/engine/RowsAvx512.o
 build-tsan/numerics/%.o: numerics/%.cpp $(wildcard numerics/*.h)
 	@mkdir -p build-tsan/numerics
 	$(CXX) $(TSAN_FLAGS) $(call TSAN_ISA,$*) -c $< -o $@
-build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(TSAN_NUMERICS) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
+build-tsan/engine/%.o: engine/%.cpp $(wildcard engine/*.h numerics/*.h) store/Planet.h
+	@mkdir -p build-tsan/engine
+	$(CXX) $(TSAN_FLAGS) $(call TSAN_ISA,$*) -c $< -o $@
+build-tsan/engine_tsan_tests: $(TSAN_SOURCES) $(TSAN_NUMERICS) $(TSAN_ROWS) $(wildcard engine/*.h) tests/engine/EngineSupport.h tests/engine/PlainLoop.h store/Planet.h
 	@mkdir -p build-tsan
-	$(CXX) $(TSAN_FLAGS) $(TSAN_SOURCES) $(TSAN_NUMERICS) -lgtest_main -lgtest -pthread -o $@
+	$(CXX) $(TSAN_FLAGS) $(TSAN_SOURCES) $(TSAN_NUMERICS) $(TSAN_ROWS) -lgtest_main -lgtest -pthread -o $@
 
 test-tsan: deps build-tsan/engine_tsan_tests
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/engine_tsan_tests

@@ -41,7 +41,7 @@ void Gather(const B& b, int lo, int hi, int j0, int j1, double c, double p)
 {
     int i = lo;
     for (; i + Rows::kN <= hi; i += Rows::kN) Rows::template Block<Law, side>(b, i, j0, j1, c, p);
-    for (; i < hi; ++i) PortableRows<1>::Block<Law, side>(b, i, j0, j1, c, p);
+    if constexpr (Rows::kN > 1) Gather<Law, side, typename Rows::Inner>(b, i, hi, j0, j1, c, p);  // the rest, narrower
 }
 
 // The complete force on each planet of [a, e) out of n.

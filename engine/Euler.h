@@ -32,7 +32,7 @@ int EulerCores();
 void EulerSteps(CPlanet* pPlanets, int nPlanets, const CForceLaw& law, double dt, int nSteps, int nThreads = 0);
 
 // The kernels of the pair loop: plain scalar code, AVX, AVX-512 with FMA
-// (for quotients it proves), and WebAssembly's 128-bit vectors in the browser. EulerSteps takes AVX-512 from kEulerWideFrom
+// (for quotients it proves and exact products), and WebAssembly's 128-bit vectors in the browser. EulerSteps takes AVX-512 from kEulerWideFrom
 // bodies, else AVX, else (in the browser) the 128-bit kernel; tests and
 // benchmarks name one (one the processor or build lacks falls back to the
 // portable one).

@@ -4,36 +4,19 @@
 #pragma once
 
 #include "engine/PairTerms.h"
-#include "numerics/VectorForms.h"
 
 #if defined(__wasm_simd128__)
 #define QV_EULER_SIMD128 1
 #include <wasm_simd128.h>
 
+#include "engine/LaneRows.h"
+#include "numerics/Simd128Lanes.h"
+
 struct Simd128Rows {
     static constexpr int kN = 4;
     using Inner = PortableRows<1>;
     using V = v128_t;
-
-    // F for masses ma, mb in index order; pow and exp in two lanes, each the scalar one's bits.
-    static V Force(InverseSquare, V ma, V mb, V c, double, V r2, V)
-    {
-        return wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_mul(ma, mb), c), r2);
-    }
-    static V Force(InversePower, V ma, V mb, V c, double n, V, V r)
-    {
-        alignas(16) double d[2];
-        wasm_v128_store(d, r);
-        CrPowSimd128(d, n, d);
-        return wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_mul(ma, mb), c), wasm_v128_load(d));
-    }
-    static V Force(Exponential, V ma, V mb, V c, double k, V, V r)
-    {
-        alignas(16) double e[2];
-        wasm_v128_store(e, wasm_f64x2_mul(r, wasm_f64x2_splat(k)));
-        CrExpSimd128(e, e);
-        return wasm_f64x2_mul(wasm_f64x2_mul(wasm_f64x2_mul(wasm_v128_load(e), ma), mb), c);
-    }
+    using Lanes = LaneForces<qvnum::Simd128Lanes, 2>;  // F, pow and exp in two lanes
 
     template <class Law, Side side, class B>
     static void Block(const B& b, int i0, int j0, int j1, double c, double p)
@@ -53,7 +36,8 @@ struct Simd128Rows {
                 const V dx = wasm_f64x2_sub(xi[h], xj), dy = wasm_f64x2_sub(yi[h], yj);
                 const V r2 = wasm_f64x2_add(wasm_f64x2_mul(dx, dx), wasm_f64x2_mul(dy, dy));
                 const V r = wasm_f64x2_sqrt(r2);
-                const V f = side == kBefore ? Force(Law{}, mj, mi[h], vc, p, r2, r) : Force(Law{}, mi[h], mj, vc, p, r2, r);
+                const V f = (side == kBefore ? Lanes::Force(Law{}, mj, mi[h], vc, p, r2, r)
+                                             : Lanes::Force(Law{}, mi[h], mj, vc, p, r2, r)).v;
                 fx[h] = wasm_f64x2_div(wasm_f64x2_mul(f, dx), r);
                 fy[h] = wasm_f64x2_div(wasm_f64x2_mul(f, dy), r);
                 fxi[h] = wasm_f64x2_sub(fxi[h], fx[h]);

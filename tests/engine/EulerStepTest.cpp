@@ -6,12 +6,15 @@
 #include <cstring>
 #include <fstream>
 #include <new>
+#include <random>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
 #include "numerics/CorrectlyRounded.h"
+#include "numerics/FastPow.h"
+#include "numerics/ScalarLanes.h"
 #include "tests/engine/EngineSupport.h"
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -100,6 +103,49 @@ TEST(EulerStep, BitIdenticalToThePlainLoopOnAnyNumberOfThreads)
                                                    << laws[l].nType << ", N = " << n << ", " << nThreads << " threads";
                 }
         }
+}
+
+// The distances whose pow (n = 3) or exp (k = −1) the fast path's rounding
+// test leaves to the scalar function (about one in 10^4), every third planet
+// an ordinary one: on a line, from a planet at the origin placed first, in
+// the middle and last, so that each kernel meets them in every lane, alone and
+// with others. The forces of one step must be the plain loop's.
+TEST(EulerStep, KernelsTakeTheScalarFunctionWhereTheFastPathGivesUp)
+{
+    std::mt19937_64 g(3);
+    std::uniform_real_distribution<double> distance(1.0, 700.0);
+    std::vector<double> hard[2];
+    while (hard[0].size() < 48 || hard[1].size() < 48) {
+        const double r = distance(g);
+        bool ok = true;
+        qvnum::PowFast<qvnum::ScalarLanes>(r, 3.0, ok);
+        if (!ok && hard[0].size() < 48) hard[0].push_back(r);
+        ok = true;
+        qvnum::ExpFast<qvnum::ScalarLanes>(-r, 0.0, 0.0, ok);
+        if (!ok && hard[1].size() < 48) hard[1].push_back(r);
+    }
+    const CForceLaw laws[] = {{1, 1.0, 3.0}, {2, 1.0, -1.0}};
+    for (int l = 0; l < 2; ++l) {
+        std::vector<CPlanet> line;
+        for (size_t k = 0; k < hard[l].size(); ++k) {
+            line.push_back(Body(hard[l][k], 0.0, 0, 0, 1.0 + k % 3));
+            if (k % 2 == 1) line.push_back(Body(hard[l][k] + 0.375, 0.0, 0, 0, 1.5));
+        }
+        for (size_t at : {size_t{0}, line.size() / 2 + 3, line.size()}) {
+            std::vector<CPlanet> start = line;
+            start.insert(start.begin() + static_cast<long>(at), Body(0.0, 0.0, 0, 0, 2.0));
+            const int n = static_cast<int>(start.size());
+            std::vector<CPlanet> want = start;
+            ReferenceSteps(want.data(), n, laws[l], 0.0004, 1);
+            for (EulerKernel kernel : {EulerKernel::Avx, EulerKernel::Avx512})
+                for (int nThreads : {1, 2, 3}) {
+                    std::vector<CPlanet> got = start;
+                    EulerStepsWith(kernel, got.data(), n, laws[l], 0.0004, 1, nThreads);
+                    EXPECT_EQ(Hex(got), Hex(want)) << "kernel " << static_cast<int>(kernel) << ", type "
+                                                   << laws[l].nType << ", origin at " << at << ", " << nThreads << " threads";
+                }
+        }
+    }
 }
 
 // A worker thread that cannot start leaves the work to the others, down to

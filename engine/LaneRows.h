@@ -1,0 +1,71 @@
+// The row kernel over a lane type L of numerics/ with N lanes: N rows in one
+// register, each lane doing the plain loop's operations for its row (IEEE +,
+// −, ×, ÷ and √ are correctly rounded whether done one at a time or N at a
+// time; pow and exp are the vector forms' inline, each lane the scalar
+// function's bits). Included only by the sources built for L's instruction
+// set (RowsAvx.cpp, RowsAvx512.cpp) and by Simd128Rows.h.
+#pragma once
+
+#include "engine/PairTerms.h"
+#include "numerics/LaneDriver.h"
+
+template <class L, int N>
+struct LaneForces {
+    using V = typename L::V;
+
+    // F for masses ma, mb in index order.
+    static V Force(InverseSquare, V ma, V mb, V c, double, V r2, V) { return ma * mb * c / r2; }
+    static V Force(InversePower, V ma, V mb, V c, double n, V, V r)
+    {
+        return ma * mb * c / qvnum::PowOf<L, N>(r, n);
+    }
+    static V Force(Exponential, V ma, V mb, V c, double k, V, V r)
+    {
+        return qvnum::ExpOf<L, N>(r * V(k)) * ma * mb * c;
+    }
+};
+
+template <class L, int N>
+struct LaneRows : LaneForces<L, N> {
+    using V = typename L::V;
+    using LaneForces<L, N>::Force;
+
+    // Rows::Block's work (PairTerms.h); divideX(n, d) is n/d rounded to nearest.
+    // Flattened: pow and exp inline, on registers, between the pair's divisions.
+    template <class Law, Side side, class B, class DivideX>
+    [[gnu::flatten]] static void Block(const B& b, int i0, int j0, int j1, double c, double p, DivideX divideX)
+    {
+        alignas(64) double v[5][N];
+        for (int r = 0; r < N; ++r)
+            v[0][r] = b.X(i0 + r), v[1][r] = b.Y(i0 + r), v[2][r] = b.M(i0 + r), v[3][r] = b.Fx(i0 + r), v[4][r] = b.Fy(i0 + r);
+        const V xi = L::Load(v[0]), yi = L::Load(v[1]), mi = L::Load(v[2]), vc = V(c);
+        V fxi = L::Load(v[3]), fyi = L::Load(v[4]);
+        for (int j = j0; j < j1; ++j) {
+            const V dx = xi - V(b.X(j)), dy = yi - V(b.Y(j));
+            const V r2 = dx * dx + dy * dy, r = L::Sqrt(r2);
+            const V mj = V(b.M(j));
+            const V f = side == kBefore ? Force(Law{}, mj, mi, vc, p, r2, r) : Force(Law{}, mi, mj, vc, p, r2, r);
+            const V fx = divideX(f * dx, r), fy = f * dy / r;
+            fxi = fxi - fx;
+            fyi = fyi - fy;
+            if (side == kTriangle) {
+                L::Store(v[3], fx);
+                L::Store(v[4], fy);
+                for (int r = 0; r < N; ++r) b.Fx(j) += v[3][r], b.Fy(j) += v[4][r];
+            }
+        }
+        L::Store(v[3], fxi);
+        L::Store(v[4], fyi);
+        for (int r = 0; r < N; ++r) b.Fx(i0 + r) = v[3][r], b.Fy(i0 + r) = v[4][r];
+    }
+};
+
+// The explicit instantiations of Rows::Block for every law, side and planet view.
+#define QV_ROWS_BLOCKS_OF(Rows, Law, B)                                                   \
+    template void Rows::Block<Law, kTriangle, B>(const B&, int, int, int, double, double); \
+    template void Rows::Block<Law, kAfter, B>(const B&, int, int, int, double, double);    \
+    template void Rows::Block<Law, kBefore, B>(const B&, int, int, int, double, double);
+#define QV_ROWS_BLOCKS(Rows)                                                                         \
+    QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Records) QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Columns) \
+    QV_ROWS_BLOCKS_OF(Rows, InversePower, Records) QV_ROWS_BLOCKS_OF(Rows, InversePower, Columns)   \
+    QV_ROWS_BLOCKS_OF(Rows, Exponential, Records) QV_ROWS_BLOCKS_OF(Rows, Exponential, Columns)
