@@ -12,9 +12,3 @@ void CrExpAvx512(const double* x, double* out);
 void CrPowAvx512(const double* x, double y, double* out);
 #endif
 
-#if defined(__wasm_simd128__)
-#define QV_NUMERICS_SIMD128 1
-// Two lanes of WebAssembly's 128-bit vectors.
-void CrExpSimd128(const double* x, double* out);
-void CrPowSimd128(const double* x, double y, double* out);
-#endif
