@@ -67,6 +67,10 @@ struct Avx512RowsOf : Avx512Quotient {
 
     template <class Law, Side side, class B>
     static void Block(const B& b, int i0, int j0, int j1, double c, double p);
+    // The pairs among the kN rows from i0, in lanes (eight rows only).
+    static constexpr bool kInside = T == 1;
+    template <class Law, class B>
+    static void Inside(const B& b, int i0, double c, double p);
 };
 using Avx512Rows = Avx512RowsOf<2>;
 

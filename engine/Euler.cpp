@@ -4,6 +4,7 @@
 #include <atomic>
 #include <new>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "engine/Avx512Rows.h"
@@ -21,6 +22,23 @@
 
 namespace {
 
+template <class Rows, class = void>
+struct HasInside : std::false_type {};
+template <class Rows>
+struct HasInside<Rows, std::enable_if_t<Rows::kInside>> : std::true_type {};
+
+template <class Law, class Rows, class B>
+void Pairs(const B& b, int lo, int hi, double c, double p);
+
+// The pairs inside [lo, hi), at most kN rows: in lanes where the kernel can.
+template <class Law, class Rows, class B>
+void Inside(const B& b, int lo, int hi, double c, double p)
+{
+    if constexpr (HasInside<Rows>::value)
+        if (hi - lo == Rows::kN) return Rows::template Inside<Law>(b, lo, c, p);
+    Pairs<Law, typename Rows::Inner>(b, lo, hi, c, p);
+}
+
 // The pairs of [lo, hi) in blocks of kN rows: those inside a block, then the
 // block's rows against every later planet.
 template <class Law, class Rows, class B>
@@ -29,10 +47,10 @@ void Pairs(const B& b, int lo, int hi, double c, double p)
     if (hi - lo < 2) return;
     int i0 = lo;
     for (; i0 + Rows::kN < hi; i0 += Rows::kN) {
-        Pairs<Law, typename Rows::Inner>(b, i0, i0 + Rows::kN, c, p);
+        Inside<Law, Rows>(b, i0, i0 + Rows::kN, c, p);
         Rows::template Block<Law, kTriangle>(b, i0, i0 + Rows::kN, hi, c, p);
     }
-    Pairs<Law, typename Rows::Inner>(b, i0, hi, c, p);
+    Inside<Law, Rows>(b, i0, hi, c, p);
 }
 
 // The rows [lo, hi) against the planets [j0, j1), all before or all after them.

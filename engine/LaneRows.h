@@ -58,6 +58,32 @@ struct LaneRows : LaneForces<L, N> {
         L::Store(v[4], fyi);
         for (int r = 0; r < N; ++r) b.Fx(i0 + r) = v[3][r], b.Fy(i0 + r) = v[4][r];
     }
+
+    // The pairs among the N rows from i0 as the plain loop adds them: the terms
+    // of each row j against all N rows in lanes (those of rows j and after
+    // unused), then row by row, j ascending.
+    template <class Law, class B, class DivideX>
+    [[gnu::flatten]] static void Inside(const B& b, int i0, double c, double p, DivideX divideX)
+    {
+        alignas(64) double v[3][N], tx[N][N], ty[N][N];
+        for (int r = 0; r < N; ++r) v[0][r] = b.X(i0 + r), v[1][r] = b.Y(i0 + r), v[2][r] = b.M(i0 + r);
+        const V xi = L::Load(v[0]), yi = L::Load(v[1]), mi = L::Load(v[2]), vc = V(c);
+        for (int j = 1; j < N; ++j) {
+            const V dx = xi - V(v[0][j]), dy = yi - V(v[1][j]);
+            const V r2 = dx * dx + dy * dy, r = L::Sqrt(r2);
+            const V f = Force(Law{}, mi, V(v[2][j]), vc, p, r2, r);
+            L::Store(tx[j], divideX(f * dx, r));
+            L::Store(ty[j], f * dy / r);
+        }
+        for (int r = 0; r < N; ++r) {
+            double fx = b.Fx(i0 + r), fy = b.Fy(i0 + r);
+            for (int j = r + 1; j < N; ++j) {
+                fx -= tx[j][r], fy -= ty[j][r];
+                b.Fx(i0 + j) += tx[j][r], b.Fy(i0 + j) += ty[j][r];
+            }
+            b.Fx(i0 + r) = fx, b.Fy(i0 + r) = fy;
+        }
+    }
 };
 
 // The explicit instantiations of Rows::Block for every law, side and planet view.
@@ -65,6 +91,13 @@ struct LaneRows : LaneForces<L, N> {
     template void Rows::Block<Law, kTriangle, B>(const B&, int, int, int, double, double); \
     template void Rows::Block<Law, kAfter, B>(const B&, int, int, int, double, double);    \
     template void Rows::Block<Law, kBefore, B>(const B&, int, int, int, double, double);
+#define QV_ROWS_INSIDE(Rows)                                                                \
+    template void Rows::Inside<InverseSquare, Records>(const Records&, int, double, double); \
+    template void Rows::Inside<InverseSquare, Columns>(const Columns&, int, double, double); \
+    template void Rows::Inside<InversePower, Records>(const Records&, int, double, double);  \
+    template void Rows::Inside<InversePower, Columns>(const Columns&, int, double, double);  \
+    template void Rows::Inside<Exponential, Records>(const Records&, int, double, double);   \
+    template void Rows::Inside<Exponential, Columns>(const Columns&, int, double, double);
 #define QV_ROWS_BLOCKS(Rows)                                                                         \
     QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Records) QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Columns) \
     QV_ROWS_BLOCKS_OF(Rows, InversePower, Records) QV_ROWS_BLOCKS_OF(Rows, InversePower, Columns)   \
