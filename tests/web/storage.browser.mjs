@@ -8,7 +8,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { engine, openBrowser, page_url, pageHelpers, skipStep } from './browser.mjs';
+import { engine, openBrowserClosingPages, page_url, pageHelpers, skipStep } from './browser.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const root = path.resolve(here, '../..');
@@ -16,13 +16,9 @@ const buildWeb = process.argv[2] || path.join(root, 'build-web');
 const native = process.argv[3] || path.join(root, 'build/tools/quorvane-run');
 const nativeNames = (ini) => JSON.parse(execFileSync(native, ['list', ini])).systems.map((s) => s.name);
 
-const { start, systems, store, storeAndReload } = pageHelpers(buildWeb);
-const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
+const { start, systems, store, storeAndReload, storedFile } = pageHelpers(buildWeb);
 
-const browser = await openBrowser();
-test.after(() => browser.close());
-// A page a failed test left open would hold the program's lock.
-test.afterEach(async () => { for (const p of browser.context.pages()) await p.close(); });
+const browser = await openBrowserClosingPages(test);
 test('a save refused at any of its writes to IndexedDB says so; the list keeps the change, the stored file stays whole', async () => {
   const { page, errors } = await start(browser.context);
   const original = fs.readFileSync(path.join(root, 'examples/Quorvane.ini'), 'latin1');
