@@ -87,6 +87,7 @@ test-web: web build
 	@test -d web/node_modules/puppeteer-core || (cd web && npm ci --no-audit --no-fund)
 	node --test tests/web/ticker.test.mjs tests/web/keys.test.mjs
 	bash tests/web/compare-native.sh build/tools/quorvane-run build-web/quorvane-run.js
+	bash tests/web/numerics-cases.sh build/tests/numerics_cases build-web/tests/numerics-cases.js
 	@set -e; for b in $(BROWSERS); do for t in tests/web/*.browser.mjs; do \
 	  echo "== $$t in $$b"; QV_BROWSER=$$b node $$t build-web build/tools/quorvane-run; done; done
 
@@ -98,10 +99,10 @@ bench: build
 # Ticks per second on one thread: native, Node and headless chromium side by
 # side; the time to put a frame on the browser's screen.
 bench-web: web build
-	build/bench/ticks-per-second
+	for law in 0 1 2; do build/bench/ticks-per-second $$law; done
 	build/bench/ticks-per-second --portable
-	node --no-experimental-fetch build-web/bench/ticks-per-second.js
-	node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js
+	for law in 0 1 2; do node --no-experimental-fetch build-web/bench/ticks-per-second.js $$law; done
+	for law in 0 1 2; do node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js $$law; done
 	node bench/web/ticks-in-chromium.mjs build-web/bench/ticks-per-second.js --portable
 	node bench/web/frame-time.mjs build-web
 

@@ -1,4 +1,6 @@
 // Message boxes, the display's presence and the cursor counter.
+#include "platform/MessageBox.h"
+
 #include "platform/Dialog.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -22,6 +24,17 @@ int AfxMessageBox(const char* lpszText, UINT nType, UINT nIDHelp)
 void QvSetMessageBoxHook(QvMessageBoxHook hook)
 {
     g_messageBoxHook = std::move(hook);
+}
+
+bool QvIsYesNo(UINT nType)
+{
+    return (nType & 0xFu) == MB_YESNO;
+}
+
+int QvMessageBoxAnswer(UINT nType, int pressed)
+{
+    if (!QvIsYesNo(nType)) return IDOK;
+    return pressed == IDYES ? IDYES : IDNO;
 }
 
 BOOL AfxHaveDisplay()

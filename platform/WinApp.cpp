@@ -28,6 +28,12 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
+HWND QvMainWindowAsOwner(const CWnd& wnd)
+{
+    const CWnd* main = g_pApp ? g_pApp->m_pMainWnd : nullptr;
+    return main && main != &wnd ? main->GetSafeHwnd() : nullptr;
+}
+
 void AfxEnableControlContainer() {}
 
 long CoInitialize(void* pvReserved)

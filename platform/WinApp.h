@@ -20,6 +20,9 @@ public:
 
 CWinApp* AfxGetApp();
 void AfxEnableControlContainer();
+// The owner a window falls back on: the main window, unless there is none or
+// it is `wnd` itself (nullptr then).
+HWND QvMainWindowAsOwner(const CWnd& wnd);
 
 // Stands for the component runtime of the original platform: nothing to start here.
 long CoInitialize(void* pvReserved);

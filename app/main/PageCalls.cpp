@@ -1,4 +1,4 @@
-// What the page asks of the program outside its windows (web/storage.js).
+// What the page asks of the program outside its windows (platform/web/js/storage.js).
 #include <emscripten.h>
 
 #include "store/ConfigFile.h"

@@ -3,6 +3,7 @@
 // returns -1 at once; a message box is written to the error stream.
 #include <cstdio>
 
+#include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "platform/Window.h"
 
@@ -36,7 +37,7 @@ void QvSetCursorHidden(bool) {}
 int QvShowMessageBox(const std::string& utf8, UINT nType)
 {
     std::fprintf(stderr, "Quorvane: %s\n", utf8.c_str());
-    return (nType & 0xFu) == MB_YESNO ? IDNO : IDOK;
+    return QvMessageBoxAnswer(nType, 0);
 }
 
 int QvRunApplication(int, char**, CWinApp*)

@@ -1,6 +1,7 @@
 // The Qt application under the program: started once by AfxWinMain.
 #include <QApplication>
 #include <QIcon>
+#include <QVariant>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,22 @@ HICON QvLoadIcon(UINT nID)
         it->second.addFile(path + QStringLiteral("16.png"), QSize(16, 16));
     }
     return reinterpret_cast<HICON>(&it->second);
+}
+
+void QvSetWindowIcon(HWND hWnd, HICON hIcon, bool bBig)
+{
+    QWidget* w = QvWidget(hWnd);
+    const QIcon* icon = QvIcon(hIcon);
+    if (!w || !icon) return;
+    // One window icon with every size: the big icon wins, the small one is
+    // used only when no big icon was set.
+    const char* const kBigIconProperty = "qvHasBigIcon";
+    if (bBig) {
+        w->setWindowIcon(*icon);
+        w->setProperty(kBigIconProperty, true);
+    } else if (!w->property(kBigIconProperty).toBool()) {
+        w->setWindowIcon(*icon);
+    }
 }
 
 int QvRunApplication(int argc, char** argv, CWinApp* pApp)

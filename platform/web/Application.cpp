@@ -1,6 +1,6 @@
 // The program in the page: InitInstance runs on the module's main; the
 // working folder's file has been read from the browser's storage before
-// (web/storage.js), and a save goes back there through QvReplaceFile.
+// (platform/web/js/storage.js), and a save goes back there through QvReplaceFile.
 #include "platform/IconResource.h"
 #include "platform/WinApp.h"
 #include "platform/web/Windows.h"

@@ -2,34 +2,11 @@
 // template order (the tab order), placed in pixels from dialog units.
 #include <cstdlib>
 
-#include "platform/WinApp.h"
+#include "platform/DialogItems.h"
+#include "platform/DialogUnits.h"
 #include "platform/web/Windows.h"
 
 namespace {
-// a * b / c rounded half away from zero, as the original platform's MulDiv.
-int MulDiv(int a, int b, int c)
-{
-    long long p = static_cast<long long>(a) * b;
-    long long half = c / 2;
-    return static_cast<int>(p >= 0 ? (p + half) / c : -((-p + half) / c));
-}
-
-QvControlKind KindOf(const DlgItemTemplate& it)
-{
-    switch (it.kind) {
-    case DlgItemKind::Button:
-        switch (it.style & 0xFu) {
-        case BS_GROUPBOX: return QvControlKind::GroupBox;
-        case BS_AUTOCHECKBOX: return QvControlKind::CheckBox;
-        default: return QvControlKind::PushButton;
-        }
-    case DlgItemKind::Edit: return (it.style & ES_MULTILINE) ? QvControlKind::MultiLineEdit : QvControlKind::Edit;
-    case DlgItemKind::Static: return QvControlKind::Static;
-    case DlgItemKind::ComboBox: return QvControlKind::ComboBox;
-    }
-    return QvControlKind::None;
-}
-
 const QvWebControl* ControlOf(HWND hCtl)
 {
     // Controls are found through their dialogs: a handle of no control is refused.
@@ -52,27 +29,28 @@ int Control(HWND hCtl)
 
 BOOL QvPlatformHaveDisplay() { return TRUE; }
 
-HWND QvCreateDialogWindow(CDialog& dlg, const DlgTemplate& t, HWND hParent)
+// The page stacks its dialogs in the order they come: no owner is needed.
+HWND QvCreateDialogWindow(CDialog& dlg, const DlgTemplate& t, HWND)
 {
-    int parent = QvWindowHandle(hParent);
-    if (!parent && AfxGetApp() && AfxGetApp()->m_pMainWnd && AfxGetApp()->m_pMainWnd != &dlg)
-        parent = QvWindowHandle(AfxGetApp()->m_pMainWnd->GetSafeHwnd());
-    const int ux = qv_page_base_unit(0), uy = qv_page_base_unit(1);
-    const int handle = qv_page_dialog_create(parent, t.caption ? t.caption : "", MulDiv(t.cx, ux, 4), MulDiv(t.cy, uy, 8));
+    const QvDialogBaseUnits units = QvBaseUnitsOf(qv_page_font_size(0), qv_page_font_size(1));
+    const QvPixelRect size = QvMapDialogRect(0, 0, t.cx, t.cy, units);
+    const int handle = qv_page_dialog_create(t.caption ? t.caption : "", size.cx, size.cy);
     if (handle <= 0) return nullptr;
     QvWebWindow& w = QvAddWebWindow(handle);
     w.owner = &dlg;
+    w.defaultId = QvDefaultCommand(t);
+    const int defaultIndex = QvDefaultButtonIndex(t);
     for (int i = 0; i < t.itemCount; ++i) {
         const DlgItemTemplate& it = t.items[i];
-        const QvControlKind kind = KindOf(it);
-        const int c = qv_page_control_create(handle, it.id, static_cast<int>(kind), it.text, it.style, MulDiv(it.x, ux, 4),
-                                             MulDiv(it.y, uy, 8), MulDiv(it.cx, ux, 4), MulDiv(it.cy, uy, 8));
+        const QvControlKind kind = QvControlKindOf(it);
+        // An edit that keeps Enter gets it from the page at once: its Enter never comes here.
+        const unsigned flags = ((it.style & ES_READONLY) ? kQvPageReadOnly : 0u) |
+                               (i == defaultIndex ? kQvPageDefault : 0u) | (QvKeepsEnter(it) ? kQvPageKeepsEnter : 0u);
+        const QvPixelRect r = QvMapDialogRect(it.x, it.y, it.cx, it.cy, units);
+        const int c = qv_page_control_create(handle, it.id, static_cast<int>(kind), it.text, flags, r.x, r.y, r.cx, r.cy);
         if (kind == QvControlKind::ComboBox && it.initStrings)
             for (const char* const* s = it.initStrings; *s; ++s) qv_page_combo_insert(c, -1, *s);
-        if (kind == QvControlKind::PushButton && (it.style & 0xFu) == BS_DEFPUSHBUTTON && !w.defaultHandle) {
-            w.defaultId = it.id;
-            w.defaultHandle = c;
-        }
+        if (i == defaultIndex) w.defaultHandle = c;
         w.controls.push_back(QvWebControl{it.id, c, kind});
     }
     return QvHandleWindow(handle);

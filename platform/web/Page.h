@@ -1,4 +1,4 @@
-// The page's side of the browser platform: calls into web/page.js, and the
+// The page's side of the browser platform: calls into platform/web/js/, and the
 // queue of what the user and the clock did, which the modal loops empty.
 #pragma once
 
@@ -13,7 +13,7 @@ enum class QvPageEventKind { Command = 1, Key = 2, Timer = 3, Enter = 4, Answer 
 struct QvPageEvent {
     int window;  // the page's handle of the window it is for
     QvPageEventKind kind;
-    int a;       // command id, virtual key, timer id or answer
+    int a;       // command id, virtual key, timer id, the focused control at Enter, or answer
     int b;       // notification code or key flags
 };
 
@@ -25,9 +25,12 @@ inline HWND QvHandleWindow(int handle) { return reinterpret_cast<HWND>(static_ca
 inline int QvWindowHandle(HWND hWnd) { return static_cast<int>(reinterpret_cast<intptr_t>(hWnd)); }
 
 extern "C" {
-int qv_page_dialog_create(int parent, const char* caption, int cx, int cy);
-int qv_page_base_unit(int vertical);
-int qv_page_control_create(int dialog, int id, int kind, const char* text, unsigned style, int x, int y, int cx, int cy);
+int qv_page_dialog_create(const char* caption, int cx, int cy);
+// The dialog font's width of "A..Za..z" (vertical 0) or height, in pixels.
+int qv_page_font_size(int vertical);
+// What the page does for a control beyond its kind: the flags below.
+enum : unsigned { kQvPageReadOnly = 1, kQvPageDefault = 2, kQvPageKeepsEnter = 4 };
+int qv_page_control_create(int dialog, int id, int kind, const char* text, unsigned flags, int x, int y, int cx, int cy);
 void qv_page_dialog_show(int dialog, int focusFirst);
 void qv_page_dialog_hide(int dialog);
 void qv_page_dialog_destroy(int dialog);

@@ -1,5 +1,5 @@
 // Replacing a file in the page: the new content, written in memory, goes to
-// the browser's storage in one IndexedDB transaction (web/storage.js); the
+// the browser's storage in one IndexedDB transaction (js/storage.js); the
 // working folder's copy in memory takes it only once that has committed.
 #include "platform/ReplaceFile.h"
 

@@ -1,5 +1,6 @@
 // Timers of a window: the page ticks them from its animation frames; the
 // window's side remembers whom each tick is for.
+#include "platform/Timer.h"
 #include "platform/web/Windows.h"
 
 bool QvSetTimer(HWND hWnd, CWnd* pWnd, UINT nID, UINT nElapseMs)
@@ -13,8 +14,7 @@ bool QvSetTimer(HWND hWnd, CWnd* pWnd, UINT nID, UINT nElapseMs)
             found = true;
         }
     if (!found) w->timers.emplace_back(nID, pWnd);
-    // The original platform never fires faster than every 10 ms.
-    qv_page_timer_set(w->handle, nID, nElapseMs < 10 ? 10 : nElapseMs);
+    qv_page_timer_set(w->handle, nID, QvTimerPeriod(nElapseMs));
     return true;
 }
 

@@ -3,14 +3,20 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/DialogKeys.h"
+
 namespace {
 std::vector<std::unique_ptr<QvWebWindow>> g_windows;
 
-void Enter(QvWebWindow& w)
+// Enter in a dialog whose control `focused` has the focus (0: none).
+void Enter(QvWebWindow& w, int focused)
 {
-    // Enter runs the default button, unless it is disabled.
-    if (w.defaultHandle && !qv_page_is_enabled(w.defaultHandle)) return;
-    w.owner->OnCommand(static_cast<UINT>(w.defaultId), BN_CLICKED);
+    QvEnterFocus focus;
+    for (const QvWebControl& c : w.controls)
+        if (c.handle == focused) focus = QvEnterFocus{c.kind, c.id, qv_page_is_enabled(c.handle) != 0, false};
+    const bool defaultEnabled = !w.defaultHandle || qv_page_is_enabled(w.defaultHandle);
+    const int command = QvEnterCommand(focus, w.defaultId, defaultEnabled);
+    if (command != -1) w.owner->OnCommand(static_cast<UINT>(command), BN_CLICKED);
 }
 }  // namespace
 
@@ -48,7 +54,7 @@ void QvDispatchPageEvent(int* answer)
     switch (e.kind) {
     case QvPageEventKind::Command: w->owner->OnCommand(static_cast<UINT>(e.a), static_cast<UINT>(e.b)); break;
     case QvPageEventKind::Key: w->owner->OnKeyDown(static_cast<UINT>(e.a), 1, static_cast<UINT>(e.b)); break;
-    case QvPageEventKind::Enter: Enter(*w); break;
+    case QvPageEventKind::Enter: Enter(*w, e.a); break;
     case QvPageEventKind::Timer:
         for (const auto& [id, pWnd] : w->timers)
             if (id == static_cast<UINT>(e.a)) {

@@ -18,8 +18,8 @@ struct QvWebWindow {
     int handle = 0;
     CDialog* owner = nullptr;
     std::vector<QvWebControl> controls;
-    int defaultId = IDOK;
-    int defaultHandle = 0;
+    int defaultId = IDOK;  // see QvDefaultCommand
+    int defaultHandle = 0;  // 0: no default button
     bool loopEnded = false;
     std::vector<std::pair<UINT, CWnd*>> timers;
 };

@@ -123,3 +123,31 @@ TEST(Platform, AWindowWithoutControlsGetsVirtualKeysAndTimerTicks)
     for (auto [show, count] : std::vector<std::pair<BOOL, int>>{{FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}, {FALSE, 0}})
         EXPECT_EQ(ShowCursor(show) * 10 + (QGuiApplication::overrideCursor() != nullptr), count * 10 + (count < 0));
 }
+
+struct EnterProbe : CDialog {
+    EnterProbe() : CDialog(IDD_QUORVANE_DIALOG) {}
+    std::string commands;
+    void OnOK() override { commands += 'O'; }
+    void OnCancel() override { commands += 'C'; }
+};
+
+TEST(Platform, EnterRunsTheFocusedButtonElseTheEnabledDefaultAndNothingInTheEditThatKeepsIt)
+{
+    DialogScript script;
+    EnterProbe p;
+    script.steps.emplace_back(IDD_QUORVANE_DIALOG, [&p](CDialog& d) {
+        const auto enterOn = [&p, &d](int id) {
+            QvWidget(d.GetDlgItem(id))->setFocus();
+            QTest::keyClick(QvWidget(d.GetSafeHwnd()), Qt::Key_Return);
+            p.commands += '.';
+        };
+        enterOn(IDC_SYSTEMS);   // the default button's
+        enterOn(IDCANCEL);      // the focused button's own
+        enterOn(IDC_HELPTEXT);  // the help text keeps Enter
+        QvWidget(d.GetDlgItem(IDOK))->setEnabled(false);
+        enterOn(IDC_SYSTEMS);   // the default button disabled
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(p.DoModal(), IDCANCEL);
+    EXPECT_EQ(p.commands, "O.C...");
+}

@@ -30,6 +30,16 @@ export async function openBrowser(options = {}) {
   return browser;
 }
 
+// The browser of a file of `test`s that open the program: a page a failed
+// test left open would hold the program's lock, so each test's pages close
+// after it.
+export async function openBrowserClosingPages(test) {
+  const browser = await openBrowser();
+  test.after(() => browser.close());
+  test.afterEach(async () => { for (const p of browser.context.pages()) await p.close(); });
+  return browser;
+}
+
 // Says which step of a test this engine leaves out, and why.
 export function skipStep(step, why) {
   console.log(`# ${engine}: skips ${step}: ${why}`);
@@ -103,5 +113,8 @@ export function pageHelpers(buildWeb) {
   const shownScreen = (page) => page.evaluate(() =>
     `${Math.round(innerWidth * devicePixelRatio)}x${Math.round(innerHeight * devicePixelRatio)}`);
 
-  return { start, systems, store, storeAndReload, differingPixels, runShown, runGone, shownScreen };
+  // The working folder's file as the program has it.
+  const storedFile = (page) => page.evaluate(() => new TextDecoder('latin1').decode(Module.FS.readFile('Quorvane.ini')));
+
+  return { start, systems, store, storeAndReload, storedFile, differingPixels, runShown, runGone, shownScreen };
 }

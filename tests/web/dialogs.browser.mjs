@@ -104,6 +104,13 @@ test('ESC and Enter on a message box act on the box alone, never on the window b
   assert.deepEqual(await answer('Enter'), ['Eliminare la configurazione selezionata?']);
   assert.deepEqual(await systems(page), before.slice(1));
   assert.equal(await page.locator('#qv-screen').count(), 0);
+  // Enter in a dialog is the program's: the focused button's command, not the
+  // default's; the help text keeps Enter, and no run starts.
+  await page.getByRole('button', { name: 'Elimina' }).press('Enter');
+  assert.deepEqual(await answer('Escape'), ['Eliminare la configurazione selezionata?']);
+  await main.locator('textarea').press('Enter');
+  assert.deepEqual(await answer(), []);
+  assert.equal(await page.locator('#qv-screen').count(), 0);
   // The page's own question: ESC leaves the stored systems and the program as they were.
   const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
     page.getByRole('button', { name: 'Apri Quorvane.ini...' }).click()]);

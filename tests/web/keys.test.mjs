@@ -2,7 +2,7 @@
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
-const { qvVirtualKey } = createRequire(import.meta.url)('../../web/keys.js');
+const { qvVirtualKey } = createRequire(import.meta.url)('../../platform/web/js/keys.js');
 
 test('the keys of a run and their neighbours', () => {
   const expected = {

@@ -2,7 +2,7 @@
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
-const { qvMakeTicker } = createRequire(import.meta.url)('../../web/ticker.js');
+const { qvMakeTicker } = createRequire(import.meta.url)('../../platform/web/js/ticker.js');
 
 function ticksOver(hz, seconds, start = 1000) {
   const t = qvMakeTicker(20, 3);
