@@ -23,6 +23,10 @@
 #ifdef QV_CASES_WITH_MPFR
 #include "numerics/Oracle.h"
 #endif
+#ifdef __wasm_simd128__
+#include "numerics/LaneDriver.h"
+#include "numerics/Simd128Lanes.h"
+#endif
 
 namespace {
 
@@ -119,8 +123,8 @@ long LaneDifferences(bool isPow, const std::vector<Arg>& a)
             for (int k = 0; k < n; ++k) bad += !Same(in[k], isPow ? CrPow(a[i].x, y) : CrExp(a[i].x));
         }
     };
-#if defined(QV_NUMERICS_SIMD128)
-    check(2, CrExpSimd128, CrPowSimd128);
+#if defined(__wasm_simd128__)  // the forms the 128-bit kernel inlines
+    check(2, qvnum::ExpLanes<qvnum::Simd128Lanes, 2>, qvnum::PowLanes<qvnum::Simd128Lanes, 2>);
 #elif defined(QV_NUMERICS_AVX)
     if (__builtin_cpu_supports("avx")) check(4, CrExpAvx, CrPowAvx);
     if (__builtin_cpu_supports("avx512f")) check(8, CrExpAvx512, CrPowAvx512);
