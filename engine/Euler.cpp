@@ -10,6 +10,7 @@
 #include "engine/Avx512Rows.h"
 #include "engine/AvxRows.h"
 #include "engine/PairTerms.h"
+#include "numerics/FastPowInt.h"
 #include "engine/Simd128Rows.h"
 #include "engine/StepPool.h"
 
@@ -160,7 +161,9 @@ void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const C
     if (!EulerKernelRuns(kernel)) kernel = EulerKernel::Portable;
     const int nBlocks = nThreads > 0 ? nThreads : EulerCores();
     switch (law.nType) {
-    case 1: return RunLaw<InversePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
+    case 1:
+        if (qvnum::IsWholePower(law.dParam)) return RunLaw<WholePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
+        return RunLaw<InversePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     case 2: return RunLaw<Exponential>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     default: return RunLaw<InverseSquare>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     }

@@ -19,6 +19,10 @@ struct LaneForces {
     {
         return ma * mb * c / qvnum::PowOf<L, N>(r, n);
     }
+    static V Force(WholePower, V ma, V mb, V c, double n, V, V r)
+    {
+        return ma * mb * c / qvnum::PowWholeOf<L, N>(r, n);
+    }
     static V Force(Exponential, V ma, V mb, V c, double k, V, V r)
     {
         return qvnum::ExpOf<L, N>(r * V(k)) * ma * mb * c;
@@ -40,11 +44,20 @@ struct LaneRows : LaneForces<L, N> {
             v[0][r] = b.X(i0 + r), v[1][r] = b.Y(i0 + r), v[2][r] = b.M(i0 + r), v[3][r] = b.Fx(i0 + r), v[4][r] = b.Fy(i0 + r);
         const V xi = L::Load(v[0]), yi = L::Load(v[1]), mi = L::Load(v[2]), vc = V(c);
         V fxi = L::Load(v[3]), fyi = L::Load(v[4]);
-        for (int j = j0; j < j1; ++j) {
-            const V dx = xi - V(b.X(j)), dy = yi - V(b.Y(j));
-            const V r2 = dx * dx + dy * dy, r = L::Sqrt(r2);
+        // F of pair j + 1 comes before the divisions of pair j in the program,
+        // so that the processor overlaps its long chain (pow, exp) with them.
+        const auto force = [&](int j, V& dx, V& dy, V& r) {
+            dx = xi - V(b.X(j)), dy = yi - V(b.Y(j));
+            const V r2 = dx * dx + dy * dy;
+            r = L::Sqrt(r2);
             const V mj = V(b.M(j));
-            const V f = side == kBefore ? Force(Law{}, mj, mi, vc, p, r2, r) : Force(Law{}, mi, mj, vc, p, r2, r);
+            return side == kBefore ? Force(Law{}, mj, mi, vc, p, r2, r) : Force(Law{}, mi, mj, vc, p, r2, r);
+        };
+        V dx, dy, r, f;
+        if (j0 < j1) f = force(j0, dx, dy, r);
+        for (int j = j0; j < j1; ++j) {
+            V ndx, ndy, nr;
+            const V nf = force(j + 1 < j1 ? j + 1 : j, ndx, ndy, nr);
             const V fx = divideX(f * dx, r), fy = f * dy / r;
             fxi = fxi - fx;
             fyi = fyi - fy;
@@ -53,6 +66,7 @@ struct LaneRows : LaneForces<L, N> {
                 L::Store(v[4], fy);
                 for (int r = 0; r < N; ++r) b.Fx(j) += v[3][r], b.Fy(j) += v[4][r];
             }
+            dx = ndx, dy = ndy, r = nr, f = nf;
         }
         L::Store(v[3], fxi);
         L::Store(v[4], fyi);
@@ -96,9 +110,12 @@ struct LaneRows : LaneForces<L, N> {
     template void Rows::Inside<InverseSquare, Columns>(const Columns&, int, double, double); \
     template void Rows::Inside<InversePower, Records>(const Records&, int, double, double);  \
     template void Rows::Inside<InversePower, Columns>(const Columns&, int, double, double);  \
+    template void Rows::Inside<WholePower, Records>(const Records&, int, double, double);    \
+    template void Rows::Inside<WholePower, Columns>(const Columns&, int, double, double);    \
     template void Rows::Inside<Exponential, Records>(const Records&, int, double, double);   \
     template void Rows::Inside<Exponential, Columns>(const Columns&, int, double, double);
 #define QV_ROWS_BLOCKS(Rows)                                                                         \
     QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Records) QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Columns) \
     QV_ROWS_BLOCKS_OF(Rows, InversePower, Records) QV_ROWS_BLOCKS_OF(Rows, InversePower, Columns)   \
+    QV_ROWS_BLOCKS_OF(Rows, WholePower, Records) QV_ROWS_BLOCKS_OF(Rows, WholePower, Columns)       \
     QV_ROWS_BLOCKS_OF(Rows, Exponential, Records) QV_ROWS_BLOCKS_OF(Rows, Exponential, Columns)

@@ -20,6 +20,7 @@
 // Tags of the force laws: each kernel computes F for them its own way.
 struct InverseSquare {};
 struct InversePower {};
+struct WholePower {};  // the inverse power with n whole, 1 to qvnum::kPowIntMax
 struct Exponential {};
 
 enum Side { kTriangle, kAfter, kBefore };
@@ -33,6 +34,10 @@ inline double Force(InverseSquare, double ma, double mb, double c, double, doubl
 inline double Force(InversePower, double ma, double mb, double c, double n, double, double r)
 {
     return (ma * mb * c) / CrPow(r, n);
+}
+inline double Force(WholePower, double ma, double mb, double c, double n, double r2, double r)
+{
+    return Force(InversePower{}, ma, mb, c, n, r2, r);
 }
 inline double Force(Exponential, double ma, double mb, double c, double k, double, double r)
 {

@@ -1,7 +1,8 @@
 // Eight lanes of AVX-512F for the fast paths; included only by sources built
 // with -mavx512f -mfma (VectorAvx512.cpp, engine/RowsAvx512.cpp), which never
-// contract a multiply and an add: the one fused operation is TwoProd's exact
-// error term. The maskz_/mask_ forms with every lane on stand for the plain
+// contract a multiply and an add by themselves: fused operations appear only
+// where a fast path asks for them (Fma, TwoProd), with its error bound
+// written for them (FastExpFused.h). The maskz_/mask_ forms with every lane on stand for the plain
 // intrinsics, which pass an undefined register that GCC 12 warns about.
 #pragma once
 
@@ -10,10 +11,12 @@
 #include <cstdint>
 
 #include "numerics/Exact.h"
+#include "numerics/Tables.h"
 
 namespace qvnum {
 
 struct Avx512Lanes {
+    static constexpr bool kFused = true;
     struct V {
         __m512d v;
         V() = default;
@@ -74,6 +77,20 @@ struct Avx512Lanes {
         const __m512d p = _mm512_mul_pd(a.v, b.v);
         return {p, _mm512_fmsub_pd(a.v, b.v, p)};
     }
+    static V Fma(V a, V b, V c) { return _mm512_fmadd_pd(a.v, b.v, c.v); }
+    // 2^(j/128) as Th + Tm for the last 7 bits j of k: 2^(j/8)·2^(j%16/128) from tables in registers.
+    static void Exp2Table(I k, V& Th, V& Tm)
+    {
+        const __m512i a = _mm512_maskz_srli_epi64(0xFF, k.v, 4);  // the permutes read the index's last 3 and 4 bits
+        const __m512d ah = _mm512_maskz_permutexvar_pd(0xFF, a, _mm512_load_pd(kExp2Coarse[0]));
+        const __m512d al = _mm512_maskz_permutexvar_pd(0xFF, a, _mm512_load_pd(kExp2Coarse[1]));
+        const __m512d bh = _mm512_permutex2var_pd(_mm512_load_pd(kExp2Fine[0]), k.v, _mm512_load_pd(kExp2Fine[0] + 8));
+        const __m512d bl = _mm512_permutex2var_pd(_mm512_load_pd(kExp2Fine[1]), k.v, _mm512_load_pd(kExp2Fine[1] + 8));
+        const __m512d p = _mm512_mul_pd(ah, bh);
+        Th = p;
+        Tm = _mm512_fmadd_pd(al, bh, _mm512_fmadd_pd(ah, bl, _mm512_fmsub_pd(ah, bh, p)));
+    }
+    static V ScaleB(V a, V n) { return _mm512_maskz_scalef_pd(0xFF, a.v, n.v); }  // a·2^floor(n)
     static V Sqrt(V a) { return _mm512_maskz_sqrt_pd(0xFF, a.v); }
     static V Abs(V a) { return FromBits(And(Bits(a), 0x7FFFFFFFFFFFFFFFULL)); }
     static M Both(M a, M b) { return static_cast<M>(a & b); }

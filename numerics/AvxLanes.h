@@ -11,6 +11,7 @@
 namespace qvnum {
 
 struct AvxLanes {
+    static constexpr bool kFused = false;
     struct V {
         __m256d v;
         V() = default;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "numerics/Exact.h"
+#include "numerics/FastExpFused.h"
 #include "numerics/Tables.h"
 
 namespace qvnum {
@@ -62,6 +63,7 @@ template <class L>
 inline typename L::V ExpFast(typename L::V th, typename L::V tl, typename L::V err, typename L::M& ok)
 {
     using V = typename L::V;
+    if constexpr (L::kFused) return ExpFused<L>(th, tl, err, ok, kExpFastError);
     V scale;
     const Pair<V> v = ExpFastPair<L>(th, tl, scale);
     const V e = v.h * (err + V(kExpFastError));

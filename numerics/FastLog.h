@@ -11,23 +11,22 @@
 #pragma once
 
 #include "numerics/Exact.h"
-#include "numerics/Tables.h"
+#include "numerics/FastLogFused.h"
+#include "numerics/LogReduction.h"
 
 namespace qvnum {
 
-constexpr double kLogFastError = 0x1p-74, kLogFastErrorNearOne = 0x1p-66;
+constexpr double kLogFastError = 0x1p-74;
 
 template <class L>
 inline Pair<typename L::V> LogFast(typename L::V x, typename L::V& err)
 {
+    if constexpr (L::kFused) return LogFused<L>(x, err);
     using V = typename L::V;
     using I = typename L::I;
-    const I ix = L::Bits(x);
-    const I tmp = ix - I(kLogOffset);
-    const I i = L::And(L::template Shr<45>(tmp), 127);
-    const I biased = L::template Shr<52>(tmp + I(1024ULL << 52));
-    const V e = L::FromBits(L::Or(biased, 0x4330000000000000ULL)) - V(0x1p52 + 1024.0);
-    const V m = L::FromBits(ix - L::And(tmp, 0xFFF0000000000000ULL));
+    V e, m;
+    I i;
+    LogReduce<L>(x, e, m, i);
 
     const I i3 = L::template Shl<1>(i) + i;
     const V r = L::Gather(kLogR, i);
@@ -51,8 +50,7 @@ inline Pair<typename L::V> LogFast(typename L::V x, typename L::V& err)
     const V lo = ((small + e * V(kLn2[1])) + ((a.l + b.l) + c.l)) + p;
     const Pair<V> res = FastTwoSum(c.h, lo);
 
-    const typename L::M near = L::Abs(x - V(1.0 + 0x1p-10)) < V(0x1p-9 + 0x1p-10);  // the interval [1 − 2^-9, 1 + 2^-8)
-    err = L::Select(near, L::Abs(res.h) * V(kLogFastErrorNearOne), V(kLogFastError));
+    err = L::Select(NearOne<L>(x), L::Abs(res.h) * V(kLogFastErrorNearOne), V(kLogFastError));
     return res;
 }
 

@@ -6,6 +6,7 @@
 
 #include "numerics/CorrectlyRounded.h"
 #include "numerics/FastPow.h"
+#include "numerics/FastPowInt.h"
 
 namespace qvnum {
 
@@ -27,13 +28,24 @@ inline typename L::V ExpOf(typename L::V x)
 {
     using V = typename L::V;
     typename L::M ok = L::True();
-    const V out = ExpFast<L>(x, V(0.0), V(0.0), ok);
+    const V out = ExpFast<L>(x, V(-0.0), V(0.0), ok);  // adding −0 changes nothing, and the compiler drops it
     const int m = L::Mask(ok);
     if (m == (1 << N) - 1) return out;
     return Patched<L, N>(x, out, m, [](double a) { return CrExp(a); });
 }
 
-// CrPow(x, y) of every lane.
+// CrPow(x, n) of every lane, n a whole number from 1 to kPowIntMax (IsWholePower).
+template <class L, int N>
+inline typename L::V PowWholeOf(typename L::V x, double n)
+{
+    typename L::M ok = L::True();
+    const typename L::V out = PowIntFast<L>(x, static_cast<int>(n), ok);
+    const int m = L::Mask(ok);
+    if (m == (1 << N) - 1) return out;
+    return Patched<L, N>(x, out, m, [n](double a) { return CrPow(a, n); });
+}
+
+// CrPow(x, y) of every lane, by logarithm and exponential.
 template <class L, int N>
 inline typename L::V PowOf(typename L::V x, double y)
 {
@@ -59,7 +71,7 @@ inline void ExpLanes(const double* x, double* out)
 template <class L, int N>
 inline void PowLanes(const double* x, double y, double* out)
 {
-    L::Store(out, PowOf<L, N>(L::Load(x), y));
+    L::Store(out, IsWholePower(y) ? PowWholeOf<L, N>(L::Load(x), y) : PowOf<L, N>(L::Load(x), y));
 }
 
 }  // namespace qvnum

@@ -3,10 +3,13 @@
 #include "numerics/Accurate.h"
 #include "numerics/CorrectlyRounded.h"
 #include "numerics/FastPow.h"
+#include "numerics/FastPowInt.h"
 #include "numerics/PowExact.h"
 #include "numerics/ScalarLanes.h"
 
 using namespace qvnum;
+
+bool qvnum::IsWholePower(double y) { return y >= 1.0 && y <= kPowIntMax && y == static_cast<int>(y); }
 
 namespace {
 
@@ -30,6 +33,11 @@ int IntegerKind(double y)
 double PositivePow(double x, double y)
 {
     if (ScalarLanes::Abs(y) >= 0x1p64) return (x > 1.0) == (y > 0.0) ? kInf : 0.0;  // |y·log x| > 2^11
+    if (IsWholePower(y)) {
+        bool ok = true;
+        const double r = PowIntFast<ScalarLanes>(x, static_cast<int>(y), ok);
+        if (ok) return r;
+    }
     if (x >= 0x1p-1022) {
         bool ok = true;
         const double r = PowFast<ScalarLanes>(x, y, ok);

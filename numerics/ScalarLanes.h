@@ -10,6 +10,7 @@
 namespace qvnum {
 
 struct ScalarLanes {
+    static constexpr bool kFused = false;
     using V = double;
     using I = uint64_t;
     using M = bool;

@@ -10,6 +10,7 @@
 namespace qvnum {
 
 struct Simd128Lanes {
+    static constexpr bool kFused = false;
     struct V {
         v128_t v;
         V() = default;

@@ -136,6 +136,15 @@ const double kExp2[128][3] = {
     {0x1.fd3c22b8f71f1p+0, 0x1.2eb74966579e7p-57, 0x1.2f096934ec56cp-111},
 };
 
+alignas(64) const double kExp2Coarse[2][8] = {
+    {0x1p+0, 0x1.172b83c7d517bp+0, 0x1.306fe0a31b715p+0, 0x1.4bfdad5362a27p+0, 0x1.6a09e667f3bcdp+0, 0x1.8ace5422aa0dbp+0, 0x1.ae89f995ad3adp+0, 0x1.d5818dcfba487p+0},
+    {0x0p+0, -0x1.19041b9d78a76p-55, 0x1.6f46ad23182e4p-55, 0x1.d4397afec42e2p-56, -0x1.bdd3413b26456p-54, 0x1.6e9f156864b27p-54, 0x1.7a1cd345dcc81p-54, 0x1.2ed02d75b3707p-55},
+};
+alignas(64) const double kExp2Fine[2][16] = {
+    {0x1p+0, 0x1.0163da9fb3335p+0, 0x1.02c9a3e778061p+0, 0x1.04315e86e7f85p+0, 0x1.059b0d3158574p+0, 0x1.0706b29ddf6dep+0, 0x1.0874518759bc8p+0, 0x1.09e3ecac6f383p+0, 0x1.0b5586cf9890fp+0, 0x1.0cc922b7247f7p+0, 0x1.0e3ec32d3d1a2p+0, 0x1.0fb66affed31bp+0, 0x1.11301d0125b51p+0, 0x1.12abdc06c31ccp+0, 0x1.1429aaea92dep+0, 0x1.15a98c8a58e51p+0},
+    {0x0p+0, 0x1.b61299ab8cdb7p-54, -0x1.19083535b085dp-56, -0x1.0a31c1977c96ep-54, 0x1.d73e2a475b465p-55, -0x1.c91dfe2b13c27p-55, 0x1.186be4bb284ffp-57, 0x1.1487818316136p-54, 0x1.8a62e4adc610bp-54, 0x1.01edc16e24f71p-54, 0x1.03a1727c57b53p-59, -0x1.b9bedc44ebd7bp-57, -0x1.6c51039449b3ap-54, -0x1.1b514b36ca5c7p-58, -0x1.32fbf9af1369ep-54, 0x1.2406ab9eeab0ap-55},
+};
+
 // r ≈ 1/c for the significand's interval i, and −log r.
 const double kLogR[128] = {
     0x1.6816816816817p+0,
@@ -402,6 +411,8 @@ const double kLogMinusLogR[128][3] = {
 const double kLn2[4] = {0x1.62e42fefa38p-1, 0x1.ef35793c768p-45, -0x1.9ff0342543p-90, 0x1.e6864ce5318p-137};
 // log(2)/128, in parts whose products by k (18 bits) are exact but the last.
 const double kLn2By128[5] = {0x1.62e42fefcp-8, -0x1.c610ca86cp-44, -0x1.c4c67fc0cp-83, -0x1.0950bf0ccp-119, 0x1.93394c5bp-158};
+// log(2)/128 rounded, and the rest rounded: for reductions by a fused multiply-add.
+const double kLn2By128Fused[2] = {0x1.62e42fefa39efp-8, 0x1.abc9e3b39803fp-63};
 const double k128ByLn2 = 0x1.71547652b82fep+7;
 
 // 1/n! and 1/n for n = 0..20.

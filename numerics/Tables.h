@@ -11,10 +11,14 @@ constexpr uint64_t kLogOffset = 0x3FE6B00000000000ULL;
 constexpr int kLogOne = 74;
 
 extern const double kExp2[128][3];
+// 2^(a/8) and 2^(b/128) for b < 16, as rows of high and low parts, 64-byte aligned.
+extern const double kExp2Coarse[2][8];
+extern const double kExp2Fine[2][16];
 extern const double kLogR[128];
 extern const double kLogMinusLogR[128][3];
 extern const double kLn2[4];
 extern const double kLn2By128[5];
+extern const double kLn2By128Fused[2];
 extern const double k128ByLn2;
 extern const double kInvFactorial[21][3];
 extern const double kInverse[21][3];

@@ -14,6 +14,7 @@ namespace qvnum {
 template <class L, int N>
 struct TwinLanes {
     using H = typename L::V;
+    static constexpr bool kFused = L::kFused;
     struct V {
         H a, b;
         V() = default;
@@ -59,11 +60,18 @@ struct TwinLanes {
         L::GatherPair(base, i.a, first.a, second.a);
         L::GatherPair(base, i.b, first.b, second.b);
     }
+    static void Exp2Table(I k, V& h, V& m)
+    {
+        L::Exp2Table(k.a, h.a, m.a);
+        L::Exp2Table(k.b, h.b, m.b);
+    }
     static Pair<V> TwoProd(V x, V y)
     {
         const Pair<H> p = L::TwoProd(x.a, y.a), q = L::TwoProd(x.b, y.b);
         return {{p.h, q.h}, {p.l, q.l}};
     }
+    static V Fma(V x, V y, V z) { return {L::Fma(x.a, y.a, z.a), L::Fma(x.b, y.b, z.b)}; }
+    static V ScaleB(V x, V n) { return {L::ScaleB(x.a, n.a), L::ScaleB(x.b, n.b)}; }
     static V Sqrt(V x) { return {L::Sqrt(x.a), L::Sqrt(x.b)}; }
     static V Abs(V x) { return {L::Abs(x.a), L::Abs(x.b)}; }
     static M Both(M x, M y) { return {L::Both(x.a, y.a), L::Both(x.b, y.b)}; }

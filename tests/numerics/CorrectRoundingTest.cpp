@@ -11,11 +11,13 @@
 #include "numerics/CorrectlyRounded.h"
 #include "numerics/FastExp.h"
 #include "numerics/FastLog.h"
+#include "numerics/FastPowInt.h"
 #include "numerics/PowExact.h"
 #include "numerics/Rounding.h"
 #include "numerics/ScalarLanes.h"
 #include "numerics/LaneCheck.h"
 #include "numerics/Oracle.h"
+#include "numerics/FusedScalarLanes.h"
 
 namespace {
 
@@ -217,17 +219,21 @@ TEST(CorrectRounding, HardToRoundArguments)
 }
 
 // The error bounds the rounding tests rely on, measured: the fast paths'
-// double-doubles and the accurate paths' triples against MPFR at 300 bits.
+// double-doubles (with and without fused multiply-adds, and the whole powers)
+// and the accurate paths' triples against MPFR at 300 bits.
 TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
 {
     COracle oracle;
     std::mt19937_64 g(7);
-    double exp = 0, logNear = 0, logFar = 0, expTriple = 0, logTriple = 0;
+    double exp = 0, logNear = 0, logFar = 0, expTriple = 0, logTriple = 0, expFused = 0, logFused = 0, whole = 0;
     for (int i = 0; i < 20000; ++i) {
-        const double x = Uniform(g, -708.0, 708.0);
+        const double x = Uniform(g, -600.0, 708.0);  // above −600, the scaled low parts stay normal
         double scale;
         const auto e = qvnum::ExpFastPair<qvnum::ScalarLanes>(x, 0.0, scale);
         exp = std::max(exp, oracle.RelativeError(Fn::Exp, x, 0.0, e.h * scale, e.l * scale));
+        const auto ef = qvnum::ExpFusedPair<FusedScalarLanes>(x, -0.0, scale);
+        expFused = std::max(expFused, oracle.RelativeError(Fn::Exp, x, 0.0, FusedScalarLanes::ScaleB(ef.h, scale),
+                                                           FusedScalarLanes::ScaleB(ef.l, scale)));
         const double lx = i % 2 ? 1.0 + Spread(g, -60.0, -9.0, true) : Spread(g, -1000.0, 1000.0, false);
         double err;
         const auto v = qvnum::LogFast<qvnum::ScalarLanes>(lx, err);
@@ -236,6 +242,12 @@ TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
             logNear = std::max(logNear, rel / qvnum::kLogFastErrorNearOne);
         else
             logFar = std::max(logFar, rel * std::abs(v.h) / qvnum::kLogFastError);
+        const auto vf = qvnum::LogFused<FusedScalarLanes>(lx, err);
+        logFused = std::max(logFused, oracle.RelativeError(Fn::Log, lx, 0.0, vf.h, vf.l) * std::abs(vf.h) / err);
+        const int n = i % 3 == 0 ? 64 : i % 3 == 1 ? 3 : 7;
+        const double px = n == 64 ? Uniform(g, 0.002, 1000.0) : Uniform(g, 1.0, 1500.0);
+        const auto w = qvnum::PowIntPair<qvnum::ScalarLanes>(px, n);
+        whole = std::max(whole, oracle.RelativeError(Fn::Pow, px, n, w.h, w.l));
         if (i % 20 == 0) {
             const qvnum::Triple t = qvnum::LogTriple(lx);
             logTriple = std::max(logTriple, oracle.RelativeError(Fn::Log, lx, 0.0, t.h, t.m, t.l));
@@ -245,11 +257,15 @@ TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
             expTriple = std::max(expTriple, oracle.RelativeError(Fn::Exp, x, 0.0, u.h * s, u.m * s, u.l * s));
         }
     }
-    std::printf("measured/bound: exp %g, log near 1 %g, log %g; accurate exp %a, log %a\n", exp / qvnum::kExpFastError,
-                logNear, logFar, expTriple, logTriple);
+    std::printf("measured/bound: exp %g (fused %g), log near 1 %g, log %g (fused %g), whole powers %g; accurate exp %a, log %a\n",
+                exp / qvnum::kExpFastError, expFused / qvnum::kExpFastError, logNear, logFar, logFused,
+                whole / qvnum::kPowIntError, expTriple, logTriple);
     EXPECT_LT(exp, qvnum::kExpFastError);
+    EXPECT_LT(expFused, qvnum::kExpFastError);
     EXPECT_LT(logNear, 1.0);
     EXPECT_LT(logFar, 1.0);
+    EXPECT_LT(logFused, 1.0);
+    EXPECT_LT(whole, qvnum::kPowIntError);
     EXPECT_LT(expTriple, qvnum::kAccurateError);
     EXPECT_LT(logTriple, qvnum::kAccurateError);
 }

@@ -87,6 +87,30 @@ int main(int argc, char** argv)
     });
     std::fputs("\n", f);
 
+    // The same values for exp's tables held in registers (AVX-512): 2^(a/8) and
+    // 2^(b/128), b < 16, the high parts in the first row, the rest rounded in the second.
+    const auto split = [&](const char* name, int n, int step) {
+        double part[2][16];
+        for (int i = 0; i < n; ++i) {
+            mpfr_set_si(x, i * step, MPFR_RNDN);
+            mpfr_div_2ui(x, x, 7, MPFR_RNDN);
+            mpfr_exp2(x, x, MPFR_RNDN);
+            part[0][i] = mpfr_get_d(x, MPFR_RNDN);
+            mpfr_sub_d(x, x, part[0][i], MPFR_RNDN);
+            part[1][i] = mpfr_get_d(x, MPFR_RNDN);
+        }
+        std::fprintf(f, "alignas(64) const double %s[2][%d] = {\n", name, n);
+        for (int row = 0; row < 2; ++row) {
+            std::fputs("    {", f);
+            for (int i = 0; i < n; ++i) std::fprintf(f, "%s%a", i ? ", " : "", part[row][i]);
+            std::fputs("},\n", f);
+        }
+        std::fputs("};\n", f);
+    };
+    split("kExp2Coarse", 8, 16);
+    split("kExp2Fine", 16, 1);
+    std::fputs("\n", f);
+
     // Interval i holds the significands whose bits, less kLogOffset, start with
     // i; its centre c is at kLogOffset + (i + 1/2)·2^45 in the bits. Interval 74
     // holds 1 and takes r = 1, so that log x near 1 is log1p(x − 1) alone.
@@ -112,6 +136,8 @@ int main(int argc, char** argv)
     std::fputs("// log(2)/128, in parts whose products by k (18 bits) are exact but the last.\n", f);
     mpfr_div_2ui(y, x, 7, MPFR_RNDN);
     Parts(f, "kLn2By128", y, 5, 35);
+    std::fputs("// log(2)/128 rounded, and the rest rounded: for reductions by a fused multiply-add.\n", f);
+    Parts(f, "kLn2By128Fused", y, 2, 53);
     mpfr_ui_div(y, 128, x, MPFR_RNDN);
     std::fprintf(f, "const double k128ByLn2 = %a;\n\n", mpfr_get_d(y, MPFR_RNDN));
 
