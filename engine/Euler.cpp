@@ -10,9 +10,9 @@
 #include "engine/Avx512Rows.h"
 #include "engine/AvxRows.h"
 #include "engine/PairTerms.h"
-#include "numerics/FastPowInt.h"
 #include "engine/Simd128Rows.h"
 #include "engine/StepPool.h"
+#include "numerics/FastPowInt.h"
 
 // Speed without changing a bit. In the plain loop planet k's accumulator takes
 // +T(i, k) for i < k, then −T(k, j) for j > k, each ascending, and +T(i, k)

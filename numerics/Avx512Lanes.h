@@ -2,8 +2,9 @@
 // with -mavx512f -mfma (VectorAvx512.cpp, engine/RowsAvx512.cpp), which never
 // contract a multiply and an add by themselves: fused operations appear only
 // where a fast path asks for them (Fma, TwoProd), with its error bound
-// written for them (FastExpFused.h). The maskz_/mask_ forms with every lane on stand for the plain
-// intrinsics, which pass an undefined register that GCC 12 warns about.
+// written for them (FastExpFused.h, FastLogFused.h). The maskz_/mask_ forms
+// with every lane on stand for the plain intrinsics, which pass an undefined
+// register that GCC 12 warns about.
 #pragma once
 
 #include <immintrin.h>

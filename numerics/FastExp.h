@@ -63,7 +63,7 @@ template <class L>
 inline typename L::V ExpFast(typename L::V th, typename L::V tl, typename L::V err, typename L::M& ok)
 {
     using V = typename L::V;
-    if constexpr (L::kFused) return ExpFused<L>(th, tl, err, ok, kExpFastError);
+    if constexpr (L::kFused) return ExpFused<L>(th, tl, err, ok);
     V scale;
     const Pair<V> v = ExpFastPair<L>(th, tl, scale);
     const V e = v.h * (err + V(kExpFastError));

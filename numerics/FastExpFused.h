@@ -14,13 +14,15 @@
 // Errors, relative, in units of 2^-72: q's three roundings on |q| <= 2^-18.05,
 // 5.8; the truncation, 1.1; s's sum, 1; the low part's two sums (|lo| < 2^-17),
 // 4; the rounding test's own sum, 2: 14, that is 2^-68.2. The bound takes
-// 2^-67 (kExpFastError).
+// 2^-67.
 #pragma once
 
 #include "numerics/Exact.h"
 #include "numerics/Tables.h"
 
 namespace qvnum {
+
+constexpr double kExpFusedError = 0x1p-67;
 
 // e^(th + tl) = (h + l)·2^floor(n), unrounded.
 template <class L>
@@ -49,12 +51,12 @@ inline Pair<typename L::V> ExpFusedPair(typename L::V th, typename L::V tl, type
 }
 
 template <class L>
-inline typename L::V ExpFused(typename L::V th, typename L::V tl, typename L::V err, typename L::M& ok, double fastError)
+inline typename L::V ExpFused(typename L::V th, typename L::V tl, typename L::V err, typename L::M& ok)
 {
     using V = typename L::V;
     V n;
     const Pair<V> v = ExpFusedPair<L>(th, tl, n);
-    const V e = v.h * (err + V(fastError));
+    const V e = v.h * (err + V(kExpFusedError));
     const V a = v.h + (v.l - e), b = v.h + (v.l + e);
     ok = L::Both(ok, L::Both(L::Abs(th) <= V(708.0), a == b));
     return L::ScaleB(a, n);
