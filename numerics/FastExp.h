@@ -5,9 +5,11 @@
 // th = k·log(2)/128 + r, |r| <= log(2)/256: k·L1, k·L2 and k·L3 are exact
 // (35-bit parts, |k| < 2^17), th − k·L1 exact (Sterbenz), the rest summed
 // exactly into r = rh + rl up to about 2^-79. e^r − 1 = r + q, q from
-// Taylor's terms 2 to 7 (the next is below 2^-83) in double, about 2^-70, and
-// q's change with rl to first order. Then e^x = 2^(k/128)·(1 + r + q) with the
-// table's double-double 2^(j/128) (2^-106). Error about 2^-69.5; the bound
+// Taylor's terms 2 to 6 (the next is below 2^-71.9) in double, about 2^-70,
+// and q's change with rl to first order; s = r + q as a double-double. Then
+// e^x = 2^(k/128)·T·(1 + s) with T = 2^(j/128) = Th + Tm from the table, Th
+// of 26 bits, so that Th times either half of s's split is exact, and Tm
+// about 2^-27·Th (the rest below 2^-80). Error about 2^-69.3; the bound
 // takes 2^-67.
 #pragma once
 
@@ -36,24 +38,20 @@ inline Pair<typename L::V> ExpFastPair(typename L::V th, typename L::V tl, typen
     const Pair<V> r = TwoSum(rh, kd * V(-kLn2By128[1]));
     const V rl = r.l + (kd * V(-kLn2By128[2]) + tl);
 
-    V p = V(kInvFactorial[7][0]);
+    V p = V(kInvFactorial[6][0]);
 #pragma GCC unroll 8
-    for (int n = 6; n >= 2; --n) p = p * r.h + V(kInvFactorial[n][0]);
+    for (int n = 5; n >= 2; --n) p = p * r.h + V(kInvFactorial[n][0]);
     const V q0 = (r.h * r.h) * p;
     const V q = q0 + rl * (r.h + q0);
     const Pair<V> s = FastTwoSum(r.h, q);
     const V sl = s.l + rl;
 
-    const I j3 = L::template Shl<1>(j) + j;
     V Th, Tm;
-    L::GatherPair(&kExp2[0][0], j3, Th, Tm);
-    // Th·s.h never underflows, so L::TwoProd's fused error term is Dekker's:
-    // for k = 0, Th = 1 and the product is exact; else th and k·L1 are
-    // multiples of 2^-61 and k·L2 of 2^-78, so r.h, and s.h with it, is 0 or
-    // above 2^-80.
-    const Pair<V> prod = L::TwoProd(Th, s.h);
-    const V lo = Tm + (prod.l + (Th * sl + Tm * s.h));
-    const Pair<V> res = FastTwoSum(Th, prod.h);
+    L::GatherPair(&kExp2Short[0][0], L::template Shl<1>(j), Th, Tm);
+    const Pair<V> half = Split(s.h);
+    const V p1 = Th * half.h, p2 = Th * half.l;  // both exact: 26 bits times 26
+    const V lo = Tm + (p2 + (Th * sl + Tm * s.h));
+    const Pair<V> res = FastTwoSum(Th, p1);
     return {res.h, res.l + lo};
 }
 

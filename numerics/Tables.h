@@ -14,6 +14,8 @@ extern const double kExp2[128][3];
 // 2^(a/8) and 2^(b/128) for b < 16, as rows of high and low parts, 64-byte aligned.
 extern const double kExp2Coarse[2][8];
 extern const double kExp2Fine[2][16];
+// 2^(j/128) as a high part of 26 significant bits and the rest (2^-80).
+extern const double kExp2Short[128][2];
 extern const double kLogR[128];
 extern const double kLogMinusLogR[128][3];
 extern const double kLn2[4];

@@ -111,6 +111,24 @@ int main(int argc, char** argv)
     split("kExp2Fine", 16, 1);
     std::fputs("\n", f);
 
+    // And for the fast path without fused operations: the high part of 26
+    // significant bits, so that its products by the halves of a split double
+    // are exact; the rest rounded to a double.
+    std::fputs("// 2^(j/128) as a high part of 26 bits and the rest.\nconst double kExp2Short[128][2] = {\n", f);
+    for (int j = 0; j < 128; ++j) {
+        mpfr_t h;
+        mpfr_init2(h, 26);
+        mpfr_set_si(x, j, MPFR_RNDN);
+        mpfr_div_2ui(x, x, 7, MPFR_RNDN);
+        mpfr_exp2(x, x, MPFR_RNDN);
+        mpfr_set(h, x, MPFR_RNDN);
+        const double hi = mpfr_get_d(h, MPFR_RNDN);
+        mpfr_sub_d(x, x, hi, MPFR_RNDN);
+        std::fprintf(f, "    {%a, %a},\n", hi, mpfr_get_d(x, MPFR_RNDN));
+        mpfr_clear(h);
+    }
+    std::fputs("};\n\n", f);
+
     // Interval i holds the significands whose bits, less kLogOffset, start with
     // i; its centre c is at kLogOffset + (i + 1/2)·2^45 in the bits. Interval 74
     // holds 1 and takes r = 1, so that log x near 1 is log1p(x − 1) alone.
