@@ -32,8 +32,8 @@ inline Pair<typename L::V> LogFast(typename L::V x, typename L::V& err)
     const V r = L::Gather(kLogR, i);
     V lrh, lrm;
     L::GatherPair(&kLogMinusLogR[0][0], i3, lrh, lrm);
-    // No product underflows (L::TwoProd's fused error term is then Dekker's):
-    // m·r is about 1, and z = m·r − 1 is a multiple of 2^-106, so 0 or above it.
+    // No product underflows, so Dekker's products are exact: m·r is about 1,
+    // and z = m·r − 1 is a multiple of 2^-106, so 0 or above it.
     const Pair<V> mr = L::TwoProd(m, r);
     const Pair<V> z = FastTwoSum(mr.h - V(1.0), mr.l);
     const Pair<V> zz = L::TwoProd(z.h, z.h);
