@@ -162,7 +162,7 @@ void EulerStepsWith(EulerKernel kernel, CPlanet* pPlanets, int nPlanets, const C
     const int nBlocks = nThreads > 0 ? nThreads : EulerCores();
     switch (law.nType) {
     case 1:
-        if (qvnum::IsWholePower(law.dParam)) return RunLaw<WholePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
+        if (qvnum::IsSquaringPower(law.dParam)) return RunLaw<SquaringPower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
         return RunLaw<InversePower>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     case 2: return RunLaw<Exponential>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);
     default: return RunLaw<InverseSquare>(kernel, pPlanets, nPlanets, law, dt, nSteps, nBlocks);

@@ -20,7 +20,7 @@
 // Tags of the force laws: each kernel computes F for them its own way.
 struct InverseSquare {};
 struct InversePower {};
-struct WholePower {};  // the inverse power with n whole, 1 to qvnum::kPowIntMax
+struct SquaringPower {};  // the inverse power with n whole or a half, 1/2 to qvnum::kPowIntMax
 struct Exponential {};
 
 enum Side { kTriangle, kAfter, kBefore };
@@ -35,7 +35,7 @@ inline double Force(InversePower, double ma, double mb, double c, double n, doub
 {
     return (ma * mb * c) / CrPow(r, n);
 }
-inline double Force(WholePower, double ma, double mb, double c, double n, double r2, double r)
+inline double Force(SquaringPower, double ma, double mb, double c, double n, double r2, double r)
 {
     return Force(InversePower{}, ma, mb, c, n, r2, r);
 }

@@ -34,12 +34,13 @@ inline typename L::V ExpOf(typename L::V x)
     return Patched<L, N>(x, out, m, [](double a) { return CrExp(a); });
 }
 
-// CrPow(x, n) of every lane, n a whole number from 1 to kPowIntMax (IsWholePower).
+// CrPow(x, n) of every lane, n a whole number or a half from 1/2 to
+// kPowIntMax (IsSquaringPower).
 template <class L, int N>
-inline typename L::V PowWholeOf(typename L::V x, double n)
+inline typename L::V PowSquaringOf(typename L::V x, double n)
 {
     typename L::M ok = L::True();
-    const typename L::V out = PowIntFast<L>(x, static_cast<int>(n), ok);
+    const typename L::V out = PowSquaringFast<L>(x, static_cast<int>(n + n), ok);
     const int m = L::Mask(ok);
     if (m == (1 << N) - 1) return out;
     return Patched<L, N>(x, out, m, [n](double a) { return CrPow(a, n); });
@@ -71,7 +72,7 @@ inline void ExpLanes(const double* x, double* out)
 template <class L, int N>
 inline void PowLanes(const double* x, double y, double* out)
 {
-    L::Store(out, IsWholePower(y) ? PowWholeOf<L, N>(L::Load(x), y) : PowOf<L, N>(L::Load(x), y));
+    L::Store(out, IsSquaringPower(y) ? PowSquaringOf<L, N>(L::Load(x), y) : PowOf<L, N>(L::Load(x), y));
 }
 
 }  // namespace qvnum

@@ -9,7 +9,11 @@
 
 using namespace qvnum;
 
-bool qvnum::IsWholePower(double y) { return y >= 1.0 && y <= kPowIntMax && y == static_cast<int>(y); }
+bool qvnum::IsSquaringPower(double y)
+{
+    const double twice = y + y;
+    return twice >= 1.0 && twice <= 2 * kPowIntMax && twice == static_cast<int>(twice);
+}
 
 namespace {
 
@@ -33,9 +37,9 @@ int IntegerKind(double y)
 double PositivePow(double x, double y)
 {
     if (ScalarLanes::Abs(y) >= 0x1p64) return (x > 1.0) == (y > 0.0) ? kInf : 0.0;  // |y·log x| > 2^11
-    if (IsWholePower(y)) {
+    if (IsSquaringPower(y)) {
         bool ok = true;
-        const double r = PowIntFast<ScalarLanes>(x, static_cast<int>(y), ok);
+        const double r = PowSquaringFast<ScalarLanes>(x, static_cast<int>(y + y), ok);
         if (ok) return r;
     }
     if (x >= 0x1p-1022) {

@@ -2,6 +2,7 @@
 // FastLog.h), on a plain double. The vector forms offer the same names.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -43,6 +44,7 @@ struct ScalarLanes {
     static void GatherPair(const double* base, I i, V& first, V& second) { first = base[i], second = base[i + 1]; }
     // Dekker's, without fused multiply-adds: the definition of the functions.
     static Pair<V> TwoProd(V a, V b) { return qvnum::TwoProd(a, b); }
+    static V Sqrt(V v) { return std::sqrt(v); }
     static V Abs(V v) { return FromBits(Bits(v) & 0x7FFFFFFFFFFFFFFFULL); }
     static M Both(M a, M b) { return a && b; }
     static V Select(M m, V a, V b) { return m ? a : b; }

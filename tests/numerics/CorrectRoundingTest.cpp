@@ -79,10 +79,10 @@ TEST(CorrectRounding, LogOfRandomArguments)
 TEST(CorrectRounding, PowOfRandomArguments)
 {
     const long n = RandomCount();
-    static const double kLaw[] = {2.5, 3.0, 0.3333, 7.0, 1.7, -0.5, 4.25, -1.5, -2.0, 0.6667};
+    static const double kLaw[] = {2.5, 3.0, 0.3333, 7.0, 1.7, -0.5, 4.25, -1.5, -2.0, 0.6667, 0.5, 63.5};
     EXPECT_EQ(0, Misrounded(Fn::Pow, n, [](std::mt19937_64& g, long i, double& x, double& y) {
                   if (i % 3 == 0) {
-                      x = Uniform(g, 1.0, 1500.0), y = kLaw[g() % 10];  // r^n of the inverse power law, r^(1−n)
+                      x = Uniform(g, 1.0, 1500.0), y = kLaw[g() % 12];  // r^n of the inverse power law, r^(1−n)
                   } else if (i % 3 == 1) {
                       x = Spread(g, -1074.0, 1024.0, false), y = Spread(g, -12.0, 6.0, true);
                   } else {
@@ -178,7 +178,8 @@ TEST(CorrectRounding, PowExactResultsAndMidpoints)
 }
 
 // Arguments whose results lie close to a midpoint: built ones (exp near ±2^-53,
-// log near 1, √(2^52 + 1) and kin), and those the fast paths' rounding test
+// log near 1, √(2^52 + 1) and kin, the midpoints w^5 = (w²)^2.5 and
+// w³ = (w²)^1.5 of odd w), and those the fast paths' rounding test
 // rejects in a scan. Each is checked against MPFR.
 TEST(CorrectRounding, HardToRoundArguments)
 {
@@ -188,6 +189,8 @@ TEST(CorrectRounding, HardToRoundArguments)
         for (int i = -200; i <= 200; ++i) exps.push_back({b * (1.0 + i * 0x1p-52), 0.0});
     for (int i = -3000; i <= 3000; ++i) logs.push_back({1.0 + i * 0x1p-52, 0.0});
     for (double s = 0x1p52 - 300.0; s < 0x1p52 + 300.0; s += 1.0) pows.push_back({s, 0.5}), pows.push_back({s, -0.5});
+    for (double w = 1553.0; w < 1783.0; w += 2.0) pows.push_back({w * w * 0x1p-14, 2.5});
+    for (double w = 208065.0; w < 208265.0; w += 2.0) pows.push_back({w * w, 1.5});
     std::mt19937_64 g(25);
     long scanned = 0;
     while (scanned < 3000000) {
@@ -219,7 +222,7 @@ TEST(CorrectRounding, HardToRoundArguments)
 }
 
 // The error bounds the rounding tests rely on, measured: the fast paths'
-// double-doubles (with and without fused multiply-adds, and the whole powers)
+// double-doubles (with and without fused multiply-adds, and the powers by squaring)
 // and the accurate paths' triples against MPFR at 300 bits.
 TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
 {
@@ -244,10 +247,11 @@ TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
             logFar = std::max(logFar, rel * std::abs(v.h) / qvnum::kLogFastError);
         const auto vf = qvnum::LogFused<FusedScalarLanes>(lx, err);
         logFused = std::max(logFused, oracle.RelativeError(Fn::Log, lx, 0.0, vf.h, vf.l) * std::abs(vf.h) / err);
-        const int n = i % 3 == 0 ? 64 : i % 3 == 1 ? 3 : 7;
-        const double px = n == 64 ? Uniform(g, 0.002, 1000.0) : Uniform(g, 1.0, 1500.0);
-        const auto w = qvnum::PowIntPair<qvnum::ScalarLanes>(px, n);
-        whole = std::max(whole, oracle.RelativeError(Fn::Pow, px, n, w.h, w.l));
+        static const int kTwice[] = {128, 6, 14, 5, 127};
+        const int twice = kTwice[i % 5];
+        const double px = twice > 100 ? Uniform(g, 0.002, 1000.0) : Uniform(g, 1.0, 1500.0);
+        const auto w = qvnum::PowHalvesPair<qvnum::ScalarLanes>(px, twice);
+        whole = std::max(whole, oracle.RelativeError(Fn::Pow, px, twice / 2.0, w.h, w.l));
         if (i % 20 == 0) {
             const qvnum::Triple t = qvnum::LogTriple(lx);
             logTriple = std::max(logTriple, oracle.RelativeError(Fn::Log, lx, 0.0, t.h, t.m, t.l));
@@ -257,7 +261,7 @@ TEST(CorrectRounding, ErrorsStayWithinTheirBounds)
             expTriple = std::max(expTriple, oracle.RelativeError(Fn::Exp, x, 0.0, u.h * s, u.m * s, u.l * s));
         }
     }
-    std::printf("measured/bound: exp %g (fused %g), log near 1 %g, log %g (fused %g), whole powers %g; accurate exp %a, log %a\n",
+    std::printf("measured/bound: exp %g (fused %g), log near 1 %g, log %g (fused %g), powers by squaring %g; accurate exp %a, log %a\n",
                 exp / qvnum::kExpFastError, expFused / qvnum::kExpFusedError, logNear, logFar, logFused,
                 whole / qvnum::kPowIntError, expTriple, logTriple);
     EXPECT_LT(exp, qvnum::kExpFastError);
