@@ -30,11 +30,11 @@ inline Pair<typename L::V> LogFused(typename L::V x, typename L::V& err)
     V lrh, lrm;
     L::GatherPair(&kLogMinusLogR[0][0], L::template Shl<1>(i) + i, lrh, lrm);
 
-    const V p = m * r;
-    const V zl = L::Fma(m, r, V(0.0) - p);
+    const Pair<V> mr = L::TwoProd(m, r);
+    const V p = mr.h, zl = mr.l;
     const V z = p - V(1.0);
-    const V z2 = z * z;
-    const V z2l = L::Fma(z, z, V(0.0) - z2);
+    const Pair<V> zz = L::TwoProd(z, z);
+    const V z2 = zz.h, z2l = zz.l;
     V q = V(kInverse[9][0]);
 #pragma GCC unroll 8
     for (int n = 8; n >= 3; --n) q = L::Fma(q, z, V(n % 2 != 0 ? kInverse[n][0] : -kInverse[n][0]));
