@@ -110,12 +110,12 @@ struct LaneRows : LaneForces<L, N> {
     template void Rows::Inside<InverseSquare, Columns>(const Columns&, int, double, double); \
     template void Rows::Inside<InversePower, Records>(const Records&, int, double, double);  \
     template void Rows::Inside<InversePower, Columns>(const Columns&, int, double, double);  \
-    template void Rows::Inside<SquaringPower, Records>(const Records&, int, double, double);    \
-    template void Rows::Inside<SquaringPower, Columns>(const Columns&, int, double, double);    \
+    template void Rows::Inside<SquaringPower, Records>(const Records&, int, double, double); \
+    template void Rows::Inside<SquaringPower, Columns>(const Columns&, int, double, double); \
     template void Rows::Inside<Exponential, Records>(const Records&, int, double, double);   \
     template void Rows::Inside<Exponential, Columns>(const Columns&, int, double, double);
 #define QV_ROWS_BLOCKS(Rows)                                                                         \
     QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Records) QV_ROWS_BLOCKS_OF(Rows, InverseSquare, Columns) \
     QV_ROWS_BLOCKS_OF(Rows, InversePower, Records) QV_ROWS_BLOCKS_OF(Rows, InversePower, Columns)   \
-    QV_ROWS_BLOCKS_OF(Rows, SquaringPower, Records) QV_ROWS_BLOCKS_OF(Rows, SquaringPower, Columns)       \
+    QV_ROWS_BLOCKS_OF(Rows, SquaringPower, Records) QV_ROWS_BLOCKS_OF(Rows, SquaringPower, Columns) \
     QV_ROWS_BLOCKS_OF(Rows, Exponential, Records) QV_ROWS_BLOCKS_OF(Rows, Exponential, Columns)
