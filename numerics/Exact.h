@@ -44,4 +44,14 @@ inline Pair<V> TwoProd(V a, V b)
     return {p, ((x.h * y.h - p) + x.h * y.l + x.l * y.h) + x.l * y.l};
 }
 
+// h + l rounded to nearest, in the lanes where every value within e of it
+// rounds alike (ok stays set there): the fast paths' rounding test.
+template <class L>
+inline typename L::V RoundIfDecided(Pair<typename L::V> v, typename L::V e, typename L::M& ok)
+{
+    const typename L::V a = v.h + (v.l - e), b = v.h + (v.l + e);
+    ok = L::Both(ok, a == b);
+    return a;
+}
+
 }  // namespace qvnum

@@ -64,10 +64,8 @@ inline typename L::V ExpFast(typename L::V th, typename L::V tl, typename L::V e
     if constexpr (L::kFused) return ExpFused<L>(th, tl, err, ok);
     V scale;
     const Pair<V> v = ExpFastPair<L>(th, tl, scale);
-    const V e = v.h * (err + V(kExpFastError));
-    const V a = v.h + (v.l - e), b = v.h + (v.l + e);
-    ok = L::Both(ok, L::Both(L::Abs(th) <= V(708.0), a == b));
-    return a * scale;
+    ok = L::Both(ok, L::Abs(th) <= V(708.0));
+    return RoundIfDecided<L>(v, v.h * (err + V(kExpFastError)), ok) * scale;
 }
 
 }  // namespace qvnum

@@ -56,10 +56,8 @@ inline typename L::V ExpFused(typename L::V th, typename L::V tl, typename L::V 
     using V = typename L::V;
     V n;
     const Pair<V> v = ExpFusedPair<L>(th, tl, n);
-    const V e = v.h * (err + V(kExpFusedError));
-    const V a = v.h + (v.l - e), b = v.h + (v.l + e);
-    ok = L::Both(ok, L::Both(L::Abs(th) <= V(708.0), a == b));
-    return L::ScaleB(a, n);
+    ok = L::Both(ok, L::Abs(th) <= V(708.0));
+    return L::ScaleB(RoundIfDecided<L>(v, v.h * (err + V(kExpFusedError)), ok), n);
 }
 
 }  // namespace qvnum

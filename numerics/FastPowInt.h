@@ -85,10 +85,7 @@ inline typename L::V PowSquaringFast(typename L::V x, int twice, typename L::M& 
     ok = L::Both(ok, L::Both(V(lo) <= x, x <= V(hi)));
     if (twice == 1) return L::Sqrt(x);  // rounded correctly by IEEE 754 itself
     const Pair<V> v = PowHalvesPair<L>(x, twice);
-    const V err = v.h * V(kPowIntError);
-    const V a = v.h + (v.l - err), b = v.h + (v.l + err);
-    ok = L::Both(ok, a == b);
-    return a;
+    return RoundIfDecided<L>(v, v.h * V(kPowIntError), ok);
 }
 
 }  // namespace qvnum

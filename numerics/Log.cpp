@@ -19,8 +19,9 @@ double CrLog(double x)
     if (x >= 0x1p-1022) {
         double err;
         const Pair<double> v = LogFast<ScalarLanes>(x, err);
-        const double a = v.h + (v.l - err), b = v.h + (v.l + err);
-        if (a == b) return a;
+        bool ok = true;
+        const double a = RoundIfDecided<ScalarLanes>(v, err, ok);
+        if (ok) return a;
     }
     const Triple t = LogTriple(x);
     double out;
